@@ -1,0 +1,132 @@
+#include "qt_platform.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include <chrono>
+
+namespace {
+
+const QString kApplicationTitle = QStringLiteral("Vasq Quendril");
+
+// The store of one application name: the registry on Windows, a plist on
+// macOS and an INI file under the user's configuration directory elsewhere.
+std::unique_ptr<QSettings> openStore(const QString &application)
+{
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, application, application);
+}
+
+QString instanceLockPath(const QString &executable)
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
+    return QDir(dir).filePath(executable + QStringLiteral(".lock"));
+}
+
+} // namespace
+
+QtPlatform::QtPlatform() = default;
+QtPlatform::~QtPlatform() = default;
+
+void QtPlatform::showMessage(const QString &text, MessageIcon icon)
+{
+    QMessageBox box(icon == MessageIcon::Stop ? QMessageBox::Critical : QMessageBox::Information, kApplicationTitle,
+        text, QMessageBox::Ok);
+    box.exec();
+}
+
+bool QtPlatform::askYesNo(const QString &text)
+{
+    QMessageBox box(QMessageBox::Information, kApplicationTitle, text, QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtPlatform::shellOpen(const QString &address)
+{
+    // The address is already in its final form; tolerant parsing keeps it as it is.
+    QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
+}
+
+QDate QtPlatform::today()
+{
+    return QDate::currentDate();
+}
+
+QLocale QtPlatform::dateLocale()
+{
+    return QLocale::system();
+}
+
+void QtPlatform::seedRandom()
+{
+    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count()
+        ^ std::chrono::system_clock::now().time_since_epoch().count();
+    m_random.seed(static_cast<quint32>(ticks ^ (ticks >> 32)));
+}
+
+float QtPlatform::randomFraction()
+{
+    // 24 random bits fill a float's mantissa exactly, so the result stays below 1.
+    constexpr quint32 kSteps = 1u << 24;
+    return static_cast<float>(m_random.bounded(kSteps)) / static_cast<float>(kSteps);
+}
+
+std::optional<QString> QtPlatform::readStoreValue(
+    const QString &application, const QString &section, const QString &key)
+{
+    auto store = openStore(application);
+    store->beginGroup(section);
+    const QVariant value = store->value(key);
+    if (store->status() != QSettings::NoError || !value.isValid())
+        return std::nullopt;
+    return value.toString();
+}
+
+bool QtPlatform::writeStoreValue(
+    const QString &application, const QString &section, const QString &key, const QString &value)
+{
+    auto store = openStore(application);
+    store->beginGroup(section);
+    // Loading first tells whether the store can be read at all; a store we could
+    // not read is left alone rather than rewritten without its other contents.
+    store->value(key);
+    if (store->status() != QSettings::NoError)
+        return false;
+    store->setValue(key, value);
+    store->sync();
+    return store->status() == QSettings::NoError;
+}
+
+QString QtPlatform::executableBaseName()
+{
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+bool QtPlatform::otherCopyRunning()
+{
+    if (!m_instanceLock) {
+        m_instanceLock = std::make_unique<QLockFile>(instanceLockPath(executableBaseName()));
+        // A lock left by a copy that died is stale as soon as its process is gone.
+        m_instanceLock->setStaleLockTime(0);
+    }
+    if (m_instanceLock->isLocked() || m_instanceLock->tryLock(0))
+        return false;
+    // Only a lock held by a live copy counts; a lock file we cannot use at all
+    // must not keep the user out of the program.
+    return m_instanceLock->error() == QLockFile::LockFailedError;
+}
+
+void QtPlatform::endProcess(int status)
+{
+    m_ended = true;
+    m_exitStatus = status;
+    QCoreApplication::exit(status);
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform.h"
+
+#include <QLockFile>
+#include <QRandomGenerator>
+
+#include <memory>
+
+// The real platform, through Qt.
+class QtPlatform final : public Platform {
+public:
+    QtPlatform();
+    ~QtPlatform() override;
+
+    void showMessage(const QString &text, MessageIcon icon) override;
+    bool askYesNo(const QString &text) override;
+    void shellOpen(const QString &address) override;
+    QDate today() override;
+    QLocale dateLocale() override;
+    void seedRandom() override;
+    float randomFraction() override;
+    std::optional<QString> readStoreValue(
+        const QString &application, const QString &section, const QString &key) override;
+    bool writeStoreValue(
+        const QString &application, const QString &section, const QString &key, const QString &value) override;
+    QString executableBaseName() override;
+    bool otherCopyRunning() override;
+    void endProcess(int status) override;
+
+    // True once endProcess has been asked for; main() must then not enter the
+    // event loop (the request may come before it runs).
+    bool processEnded() const { return m_ended; }
+    int exitStatus() const { return m_exitStatus; }
+
+private:
+    QRandomGenerator m_random;
+    std::unique_ptr<QLockFile> m_instanceLock;
+    bool m_ended = false;
+    int m_exitStatus = 0;
+};
