@@ -30,6 +30,13 @@ QString instanceLockPath(const QString &executable)
     return QDir(dir).filePath(executable + QStringLiteral(".lock"));
 }
 
+// A message may break its lines with a lone carriage return, which a Qt
+// label does not take for a line break.
+QString displayText(QString text)
+{
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+}
+
 } // namespace
 
 QtPlatform::QtPlatform() = default;
@@ -38,13 +45,13 @@ QtPlatform::~QtPlatform() = default;
 void QtPlatform::showMessage(const QString &text, MessageIcon icon)
 {
     QMessageBox box(icon == MessageIcon::Stop ? QMessageBox::Critical : QMessageBox::Information, kApplicationTitle,
-        text, QMessageBox::Ok);
+        displayText(text), QMessageBox::Ok);
     box.exec();
 }
 
 bool QtPlatform::askYesNo(const QString &text)
 {
-    QMessageBox box(QMessageBox::Information, kApplicationTitle, text, QMessageBox::Yes | QMessageBox::No);
+    QMessageBox box(QMessageBox::Information, kApplicationTitle, displayText(text), QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }

@@ -1,0 +1,132 @@
+#include "quendril_app.h"
+
+#include "frmNagScreen.h"
+#include "platform/platform.h"
+#include "windows/frmAbout.h"
+#include "windows/frmDisplay.h"
+#include "windows/frmMain.h"
+#include "windows/frmNagScreen2.h"
+
+namespace {
+
+// Closes a window that is open and not already in its close handling.
+template <typename Window> void closeIfOpen(const QPointer<Window> &window)
+{
+    if (window && !window->isClosing())
+        window->close();
+}
+
+} // namespace
+
+QuendrilApp::QuendrilApp(Platform &platform)
+    : m_platform(platform)
+    , m_settings(platform)
+    , m_links(platform)
+    , m_startup(std::make_unique<frmNagScreen>(*this, m_settings))
+{
+}
+
+QuendrilApp::~QuendrilApp()
+{
+    delete m_about.data();
+    delete m_display.data();
+    delete m_main.data();
+    delete m_exit.data();
+}
+
+void QuendrilApp::start()
+{
+    m_startup->Form_Load();
+}
+
+frmMain &QuendrilApp::mainWindow()
+{
+    if (!m_main)
+        m_main = new frmMain(*this);
+    return *m_main;
+}
+
+frmDisplay &QuendrilApp::resultWindow()
+{
+    if (!m_display)
+        m_display = new frmDisplay(*this);
+    return *m_display;
+}
+
+frmNagScreen2 &QuendrilApp::exitScreen()
+{
+    if (!m_exit)
+        m_exit = new frmNagScreen2(*this);
+    return *m_exit;
+}
+
+void QuendrilApp::showExitScreen()
+{
+    if (m_ending)
+        return;
+    exitScreen().show();
+}
+
+void QuendrilApp::hideExitScreen()
+{
+    if (m_ending)
+        return;
+    exitScreen().hide();
+}
+
+void QuendrilApp::hideStartupWindow()
+{
+    // The start-up window is never shown; there is nothing to hide.
+}
+
+QIcon QuendrilApp::applicationIcon()
+{
+    return m_startup->IMGIcon();
+}
+
+void QuendrilApp::showAboutBox()
+{
+    if (m_ending || m_about)
+        return;
+    frmAbout about(*this);
+    m_about = &about;
+    about.exec();
+    m_about = nullptr;
+}
+
+void QuendrilApp::windowClosed(QObject *window)
+{
+    const auto forget = [window](auto &pointer) {
+        if (pointer == window) {
+            pointer->deleteLater();
+            pointer = nullptr;
+        }
+    };
+    forget(m_main);
+    forget(m_display);
+    forget(m_exit);
+}
+
+void QuendrilApp::EndApplication()
+{
+    // Closing a window runs its close handling, and the exit screen's and the
+    // start-up window's close handling come back here: a nested pass closes
+    // what is left and ends the process, and the outer pass then stops.
+    m_ending = true;
+    if (m_about)
+        m_about->reject();
+    closeIfOpen(m_display);
+    if (m_ended)
+        return;
+    closeIfOpen(m_main);
+    if (m_ended)
+        return;
+    closeIfOpen(m_exit);
+    if (m_ended)
+        return;
+    m_startup->close();
+    if (m_ended)
+        return;
+    m_ended = true;
+    m_platform.endProcess(0);
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "app/settings_store.h"
+#include "core/reading.h"
+#include "site/referral.h"
+#include "site/site_links.h"
+#include "windows/frmAbout.h"
+#include "windows/frmDisplay.h"
+#include "windows/frmMain.h"
+#include "windows/frmNagScreen2.h"
+#include "windows/window_host.h"
+
+#include <QPointer>
+
+#include <memory>
+
+class frmNagScreen;
+
+// The application: owns every window and the values the windows share, and
+// ends the program.
+class QuendrilApp final : public WindowHost {
+public:
+    explicit QuendrilApp(Platform &platform);
+    ~QuendrilApp() override;
+
+    QuendrilApp(const QuendrilApp &) = delete;
+    QuendrilApp &operator=(const QuendrilApp &) = delete;
+
+    // Runs the start-up window's load handling: the start-up sequence.
+    void start();
+
+    frmNagScreen &startupWindow() { return *m_startup; }
+    // The windows that are open now, without creating any; null when closed.
+    frmMain *openMainWindow() const { return m_main; }
+    frmDisplay *openResultWindow() const { return m_display; }
+    frmNagScreen2 *openExitScreen() const { return m_exit; }
+    frmAbout *openAboutBox() const { return m_about; }
+    bool ended() const { return m_ended; }
+
+    Platform &platform() override { return m_platform; }
+    const quendril::site::SiteLinks &links() override { return m_links; }
+    quendril::ReadingState &readingState() override { return m_reading; }
+    quendril::TellAFriend &tellAFriend() override { return m_tellAFriend; }
+    frmMain &mainWindow() override;
+    frmDisplay &resultWindow() override;
+    frmNagScreen2 &exitScreen() override;
+    void showExitScreen() override;
+    void hideExitScreen() override;
+    void hideStartupWindow() override;
+    QIcon applicationIcon() override;
+    void showAboutBox() override;
+    void windowClosed(QObject *window) override;
+    void EndApplication() override;
+
+private:
+    Platform &m_platform;
+    quendril::SettingsStore m_settings;
+    quendril::site::SiteLinks m_links;
+    quendril::ReadingState m_reading;
+    quendril::TellAFriend m_tellAFriend;
+
+    std::unique_ptr<frmNagScreen> m_startup;
+    QPointer<frmMain> m_main;
+    QPointer<frmDisplay> m_display;
+    QPointer<frmNagScreen2> m_exit;
+    QPointer<frmAbout> m_about;
+    bool m_ending = false;
+    bool m_ended = false;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+namespace quendril::site {
+
+// Texts that name the maker's site, built from the same build setting as the
+// page addresses.
+
+// The advertisement for the discussion board at the top of the main and result windows.
+QString boardAdvertisement();
+// The about box's link to the home page.
+QString homeLinkText();
+// The exit screen's check box that leads to the home page.
+QString visitSiteCaption();
+
+inline constexpr int kSupportAppealCount = 4;
+// One of the exit screen's four appeals for support; index 0..3.
+QString supportAppeal(int index);
+
+} // namespace quendril::site

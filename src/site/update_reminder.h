@@ -1,0 +1,17 @@
+#pragma once
+
+class Platform;
+
+namespace quendril {
+class SettingsStore;
+namespace site {
+class SiteLinks;
+}
+
+// Once more than 14 days lie between today and the stored date, asks whether
+// to look for an update, stores today and, on Yes, opens the download page.
+// The first run only stores today. A stored text that is no date, or a store
+// that refuses the write, ends it quietly.
+void RemindToCheckForUpdate(Platform &platform, const SettingsStore &settings, const site::SiteLinks &links);
+
+} // namespace quendril

@@ -1,0 +1,73 @@
+#include "form_support.h"
+
+#include <QAbstractButton>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QWidget>
+
+namespace quendril::forms {
+
+void applyExactFontSizes(QWidget *root)
+{
+    const auto apply = [](QWidget *widget) {
+        const QVariant size = widget->property("pointSizeF");
+        if (!size.isValid())
+            return;
+        QFont font = widget->font();
+        font.setPointSizeF(size.toDouble());
+        widget->setFont(font);
+    };
+    apply(root);
+    for (QWidget *child : root->findChildren<QWidget *>())
+        apply(child);
+}
+
+void makeFixedWindow(QWidget *window)
+{
+    const Qt::WindowFlags type = window->windowFlags() & Qt::WindowType_Mask;
+    window->setWindowFlags(type | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    if (QLayout *layout = window->layout())
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+    else
+        window->setFixedSize(window->size());
+}
+
+void centreOnScreen(QWidget *window)
+{
+    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    window->adjustSize();
+    QRect frame(QPoint(), window->size());
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
+}
+
+void installDefaultAndCancel(QWidget *window, QAbstractButton *defaultButton, QAbstractButton *cancelButton)
+{
+    const auto pressDefault = [window, defaultButton] {
+        if (auto *focused = qobject_cast<QPushButton *>(window->focusWidget()); focused && focused->isEnabled()) {
+            focused->click();
+            return;
+        }
+        if (defaultButton && defaultButton->isEnabled())
+            defaultButton->click();
+    };
+    for (const auto key : { Qt::Key_Return, Qt::Key_Enter }) {
+        auto *shortcut = new QShortcut(QKeySequence(key), window);
+        QObject::connect(shortcut, &QShortcut::activated, window, pressDefault);
+    }
+    if (cancelButton) {
+        auto *shortcut = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+        QObject::connect(shortcut, &QShortcut::activated, cancelButton, [cancelButton] {
+            if (cancelButton->isEnabled())
+                cancelButton->click();
+        });
+    }
+}
+
+} // namespace quendril::forms

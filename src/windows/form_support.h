@@ -1,0 +1,23 @@
+#pragma once
+
+class QAbstractButton;
+class QWidget;
+
+namespace quendril::forms {
+
+// Gives every widget that carries a "pointSizeF" property its exact point
+// size; Designer files keep whole points only.
+void applyExactFontSizes(QWidget *root);
+
+// A fixed single border: no resizing, no minimise or maximise button. The
+// window takes the size of its designed client area.
+void makeFixedWindow(QWidget *window);
+
+// Places a window in the middle of the screen it is on.
+void centreOnScreen(QWidget *window);
+
+// Enter presses the focused push button, or else the default button; Esc
+// presses the cancel button. Either may be null.
+void installDefaultAndCancel(QWidget *window, QAbstractButton *defaultButton, QAbstractButton *cancelButton);
+
+} // namespace quendril::forms

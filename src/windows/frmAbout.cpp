@@ -1,0 +1,31 @@
+#include "frmAbout.h"
+
+#include "ui_frmAbout.h"
+
+#include "form_support.h"
+#include "site/site_links.h"
+#include "site/site_texts.h"
+#include "window_host.h"
+
+#include <QIcon>
+
+frmAbout::frmAbout(WindowHost &host)
+    : ui(std::make_unique<Ui::frmAbout>())
+{
+    ui->setupUi(this);
+    quendril::forms::applyExactFontSizes(this);
+    ui->lblHomePage->setText(quendril::site::homeLinkText());
+    const QIcon icon = host.applicationIcon();
+    setWindowIcon(icon);
+    ui->picIcon->setPixmap(icon.pixmap(ui->picIcon->size(), devicePixelRatio()));
+    setModal(true);
+    quendril::forms::makeFixedWindow(this);
+
+    const quendril::site::SiteLinks &links = host.links();
+    connect(ui->cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui->lblHomePage, &ClickableLabel::clicked, this, [&links] { links.OpenHomePage(); });
+    connect(ui->Label5, &ClickableLabel::clicked, this, [&links] { links.OpenFullyBrandedPage(); });
+    ui->cmdOK->setFocus();
+}
+
+frmAbout::~frmAbout() = default;

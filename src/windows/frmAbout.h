@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+class WindowHost;
+namespace Ui {
+class frmAbout;
+}
+
+// The about box: fixed texts and two links into the maker's site.
+class frmAbout : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit frmAbout(WindowHost &host);
+    ~frmAbout() override;
+
+private:
+    std::unique_ptr<Ui::frmAbout> ui;
+};

@@ -1,0 +1,98 @@
+#include "frmDisplay.h"
+
+#include "ui_frmDisplay.h"
+
+#include "form_support.h"
+#include "frmMain.h"
+#include "site/site_links.h"
+#include "site/site_texts.h"
+#include "window_host.h"
+
+#include <QCloseEvent>
+
+using quendril::site::SiteLinks;
+
+frmDisplay::frmDisplay(WindowHost &host)
+    : ui(std::make_unique<Ui::frmDisplay>())
+    , m_host(host)
+{
+    ui->setupUi(this);
+    quendril::forms::applyExactFontSizes(this);
+    ui->Label61->setText(quendril::site::boardAdvertisement());
+    setWindowIcon(host.applicationIcon());
+    quendril::forms::makeFixedWindow(this);
+
+    ui->cmdBack->setAutoDefault(true);
+    ui->cmdExit->setAutoDefault(true);
+    quendril::forms::installDefaultAndCancel(this, ui->cmdExit, ui->cmdExit);
+
+    const SiteLinks &links = host.links();
+    connect(ui->cmdBack, &QPushButton::clicked, this, &frmDisplay::cmdBack_Click);
+    connect(ui->mnuFileBack, &QAction::triggered, this, &frmDisplay::cmdBack_Click);
+    connect(ui->cmdExit, &QPushButton::clicked, this, &frmDisplay::cmdExit_Click);
+    connect(ui->mnuExit, &QAction::triggered, this, &frmDisplay::cmdExit_Click);
+    connect(ui->Label61, &ClickableLabel::clicked, this, [&links] { links.OpenHomePage(); });
+    connect(ui->mnuVisit, &QAction::triggered, this, [&links] { links.OpenHomePage(); });
+    connect(ui->lblFullBrand, &ClickableLabel::clicked, this, [&links] { links.OpenFullyBrandedPage(); });
+    connect(ui->lblCobrand, &ClickableLabel::clicked, this, [&links] { links.OpenCoBrandPage(); });
+    connect(ui->mnuOnline, &QAction::triggered, this, [&links] { links.OpenHelpPage(); });
+    connect(ui->mnuUpdate, &QAction::triggered, this, [&links] { links.OpenDownloadPage(); });
+    connect(ui->mnuDonate, &QAction::triggered, this, [&links] { links.OpenDonatePage(); });
+    connect(ui->mnuAbout, &QAction::triggered, this, [&host] { host.showAboutBox(); });
+}
+
+frmDisplay::~frmDisplay() = default;
+
+void frmDisplay::setReading(const QString &location, const QString &number)
+{
+    ui->lblLostObjectLocation->setText(location);
+    ui->lblLostObjectNumber->setText(number);
+}
+
+QString frmDisplay::readingText() const
+{
+    return ui->lblLostObjectLocation->text();
+}
+
+QString frmDisplay::readingNumber() const
+{
+    return ui->lblLostObjectNumber->text();
+}
+
+void frmDisplay::showResult()
+{
+    quendril::forms::centreOnScreen(this);
+    show();
+    ui->cmdExit->setFocus();
+}
+
+void frmDisplay::cmdBack_Click()
+{
+    close();
+    m_host.mainWindow().show();
+    m_host.hideStartupWindow();
+    m_host.hideExitScreen();
+}
+
+void frmDisplay::cmdExit_Click()
+{
+    close();
+}
+
+void frmDisplay::closeEvent(QCloseEvent *event)
+{
+    if (m_closing) {
+        event->accept();
+        return;
+    }
+    m_closing = true;
+    Form_Unload();
+    event->accept();
+    m_host.windowClosed(this);
+}
+
+void frmDisplay::Form_Unload()
+{
+    m_host.showExitScreen();
+    m_host.hideStartupWindow();
+}

@@ -1,0 +1,139 @@
+#include "frmMain.h"
+
+#include "ui_frmMain.h"
+
+#include "core/entry_rules.h"
+#include "core/reading.h"
+#include "form_support.h"
+#include "frmDisplay.h"
+#include "key_codes.h"
+#include "platform/platform.h"
+#include "site/site_links.h"
+#include "site/site_texts.h"
+#include "window_host.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+
+using quendril::site::SiteLinks;
+
+frmMain::frmMain(WindowHost &host)
+    : ui(std::make_unique<Ui::frmMain>())
+    , m_host(host)
+{
+    ui->setupUi(this);
+    quendril::forms::applyExactFontSizes(this);
+    ui->Label61->setText(quendril::site::boardAdvertisement());
+    setWindowIcon(host.applicationIcon());
+    quendril::forms::makeFixedWindow(this);
+
+    ui->cmdNext->setAutoDefault(true);
+    ui->cmdExit->setAutoDefault(true);
+    quendril::forms::installDefaultAndCancel(this, ui->cmdNext, ui->cmdNext);
+    ui->txtNumber->installEventFilter(this);
+
+    const SiteLinks &links = host.links();
+    connect(ui->cmdNext, &QPushButton::clicked, this, &frmMain::cmdNext_Click);
+    connect(ui->mnuNext, &QAction::triggered, this, &frmMain::cmdNext_Click);
+    connect(ui->cmdExit, &QPushButton::clicked, this, &frmMain::cmdExit_Click);
+    connect(ui->mnuExit, &QAction::triggered, this, &frmMain::cmdExit_Click);
+    connect(ui->Label61, &ClickableLabel::clicked, this, [&links] { links.OpenHomePage(); });
+    connect(ui->mnuVisit, &QAction::triggered, this, [&links] { links.OpenHomePage(); });
+    connect(ui->Label2, &ClickableLabel::clicked, this, [&links] { links.OpenFullyBrandedPage(); });
+    connect(ui->lblFullBrand, &ClickableLabel::clicked, this, [&links] { links.OpenFullyBrandedPage(); });
+    connect(ui->lblCobrand, &ClickableLabel::clicked, this, [&links] { links.OpenCoBrandPage(); });
+    connect(ui->mnuOnline, &QAction::triggered, this, [&links] { links.OpenHelpPage(); });
+    connect(ui->mnuUpdate, &QAction::triggered, this, [&links] { links.OpenDownloadPage(); });
+    connect(ui->mnuDonate, &QAction::triggered, this, [&links] { links.OpenDonatePage(); });
+    connect(ui->mnuAbout, &QAction::triggered, this, [&host] { host.showAboutBox(); });
+    // Make Money Online stays switched off; it has no command to run.
+
+    quendril::forms::centreOnScreen(this);
+    ui->txtNumber->setFocus();
+}
+
+frmMain::~frmMain() = default;
+
+QLabel *frmMain::lblCobrand() const
+{
+    return ui->lblCobrand;
+}
+
+QLabel *frmMain::lblFullBrand() const
+{
+    return ui->lblFullBrand;
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->txtNumber && event->type() == QEvent::KeyPress) {
+        const auto code = quendril::forms::characterCode(*static_cast<QKeyEvent *>(event));
+        if (code) {
+            std::int16_t keyAscii = *code;
+            txtNumber_KeyPress(keyAscii);
+            if (keyAscii == 0)
+                return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::txtNumber_KeyPress(std::int16_t &keyAscii)
+{
+    if (quendril::keyCodePasses(keyAscii))
+        return;
+    m_host.platform().showMessage(quendril::kOnlyNumbersMessage, Platform::MessageIcon::Information);
+    keyAscii = 0;
+}
+
+bool frmMain::Validate_Number()
+{
+    const auto verdict = quendril::checkEntry(ui->txtNumber->text());
+    if (verdict == quendril::EntryVerdict::Accepted)
+        return true;
+    m_host.platform().showMessage(quendril::entryMessage(verdict), Platform::MessageIcon::Information);
+    ui->txtNumber->setFocus();
+    return false;
+}
+
+void frmMain::cmdNext_Click()
+{
+    if (!Validate_Number())
+        return;
+    // The rules let a pasted or typed non-digit through; it has no reading.
+    const auto reading = quendril::computeReading(ui->txtNumber->text(), m_host.readingState());
+    if (!reading) {
+        m_host.platform().showMessage(quendril::kOnlyNumbersMessage, Platform::MessageIcon::Information);
+        ui->txtNumber->setFocus();
+        return;
+    }
+    frmDisplay &display = m_host.resultWindow();
+    display.setReading(reading->text, QString::number(reading->number));
+    hide();
+    m_host.hideStartupWindow();
+    m_host.hideExitScreen();
+    display.showResult();
+}
+
+void frmMain::cmdExit_Click()
+{
+    close();
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    if (m_closing) {
+        event->accept();
+        return;
+    }
+    m_closing = true;
+    Form_Unload();
+    event->accept();
+    m_host.windowClosed(this);
+}
+
+void frmMain::Form_Unload()
+{
+    m_host.showExitScreen();
+    m_host.hideStartupWindow();
+}

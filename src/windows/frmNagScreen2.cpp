@@ -1,0 +1,235 @@
+#include "frmNagScreen2.h"
+
+#include "ui_frmNagScreen2.h"
+
+#include "form_support.h"
+#include "key_codes.h"
+#include "platform/platform.h"
+#include "site/referral.h"
+#include "site/site_links.h"
+#include "site/site_texts.h"
+#include "window_host.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+
+#include <cmath>
+
+namespace {
+
+const QString kCaption = QStringLiteral("Vasq Quendril v1.15");
+const QString kCrLf = QStringLiteral("\r\n");
+
+// The plain-text editor keeps line breaks as '\n'; the form reads and writes
+// them as carriage return and line feed.
+QString editorText(const QPlainTextEdit *box)
+{
+    QString text = box->toPlainText();
+    return text.replace(u'\n', kCrLf);
+}
+
+void setEditorText(QPlainTextEdit *box, QString text)
+{
+    box->setPlainText(text.replace(kCrLf, QStringLiteral("\n")));
+}
+
+} // namespace
+
+// A refer-a-friend box and the text that stands in it while nothing is typed.
+struct frmNagScreen2::Placeholder {
+    QWidget *box;
+    QString text;
+};
+
+frmNagScreen2::frmNagScreen2(WindowHost &host)
+    : ui(std::make_unique<Ui::frmNagScreen2>())
+    , m_host(host)
+{
+    ui->setupUi(this);
+    quendril::forms::applyExactFontSizes(this);
+    quendril::forms::makeFixedWindow(this);
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+
+    setEditorText(ui->txtMessage, QStringLiteral("Your Message") + kCrLf);
+    ui->Check1->setText(quendril::site::visitSiteCaption());
+    ui->lblGoToHome->adjustSize();
+
+    m_placeholders = {
+        { ui->txtName, QStringLiteral("Your Name") },
+        { ui->txtEmail, QStringLiteral("Your Email Address") },
+        { ui->txtFriendName, QStringLiteral("Friend's Name") },
+        { ui->txtFriendEmail, QStringLiteral("Friend's Email Address") },
+        { ui->txtMessage, QStringLiteral("Your Message") },
+    };
+    for (const Placeholder &placeholder : m_placeholders)
+        placeholder.box->installEventFilter(this);
+
+    const quendril::site::SiteLinks &links = host.links();
+    connect(ui->cmdClose, &QPushButton::clicked, this, &frmNagScreen2::cmdClose_Click);
+    connect(ui->cmdSubmit, &QPushButton::clicked, this, &frmNagScreen2::cmdSubmit_Click);
+    connect(ui->Check1, &QCheckBox::toggled, this, &frmNagScreen2::Check1_Click);
+    connect(ui->lblGoToHome, &ClickableLabel::clicked, this, [&links] { links.OpenSoftwaresPage(); });
+
+    Form_Load();
+    quendril::forms::centreOnScreen(this);
+    ui->cmdClose->setFocus();
+}
+
+frmNagScreen2::~frmNagScreen2() = default;
+
+void frmNagScreen2::Form_Load()
+{
+    setWindowTitle(kCaption);
+    ui->lblNagScreen2Caption->setText(kCaption);
+
+    const QIcon icon = m_host.applicationIcon();
+    setWindowIcon(icon);
+    ui->picNagscreen2Icon->setPixmap(icon.pixmap(ui->picNagscreen2Icon->size(), devicePixelRatio()));
+
+    Platform &platform = m_host.platform();
+    platform.seedRandom();
+    const float r = platform.randomFraction();
+    const int k = static_cast<int>(std::floor(r * quendril::site::kSupportAppealCount));
+    ui->Label2->setText(quendril::site::supportAppeal(k));
+}
+
+QString frmNagScreen2::nameText() const
+{
+    return ui->txtName->text();
+}
+
+QString frmNagScreen2::emailText() const
+{
+    return ui->txtEmail->text();
+}
+
+QString frmNagScreen2::friendNameText() const
+{
+    return ui->txtFriendName->text();
+}
+
+QString frmNagScreen2::friendEmailText() const
+{
+    return ui->txtFriendEmail->text();
+}
+
+QString frmNagScreen2::messageText() const
+{
+    return editorText(ui->txtMessage);
+}
+
+const frmNagScreen2::Placeholder *frmNagScreen2::placeholderFor(const QObject *box) const
+{
+    for (const Placeholder &placeholder : m_placeholders) {
+        if (placeholder.box == box)
+            return &placeholder;
+    }
+    return nullptr;
+}
+
+bool frmNagScreen2::eventFilter(QObject *watched, QEvent *event)
+{
+    if (const Placeholder *placeholder = placeholderFor(watched)) {
+        switch (event->type()) {
+        case QEvent::FocusIn:
+            gotFocus(*placeholder);
+            break;
+        case QEvent::FocusOut:
+            lostFocus(*placeholder);
+            break;
+        case QEvent::KeyPress:
+            if (watched == ui->txtEmail || watched == ui->txtFriendEmail) {
+                const auto code = quendril::forms::characterCode(*static_cast<QKeyEvent *>(event));
+                if (code) {
+                    int keyAscii = *code;
+                    emailKeyPress(static_cast<QLineEdit *>(watched), keyAscii);
+                    if (keyAscii == 0)
+                        return true;
+                }
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmNagScreen2::gotFocus(const Placeholder &placeholder)
+{
+    if (auto *line = qobject_cast<QLineEdit *>(placeholder.box)) {
+        if (quendril::trimSpaces(line->text()) == placeholder.text)
+            line->setText(QString());
+    } else if (auto *editor = qobject_cast<QPlainTextEdit *>(placeholder.box)) {
+        if (quendril::trimSpaces(editorText(editor)) == placeholder.text)
+            editor->setPlainText(QString());
+    }
+}
+
+void frmNagScreen2::lostFocus(const Placeholder &placeholder)
+{
+    if (auto *line = qobject_cast<QLineEdit *>(placeholder.box)) {
+        if (quendril::trimSpaces(line->text()).isEmpty())
+            line->setText(placeholder.text);
+    } else if (auto *editor = qobject_cast<QPlainTextEdit *>(placeholder.box)) {
+        if (quendril::trimSpaces(editorText(editor)).isEmpty())
+            editor->setPlainText(placeholder.text);
+    }
+}
+
+void frmNagScreen2::emailKeyPress(QLineEdit *box, int &keyAscii)
+{
+    if (keyAscii != ' ')
+        return;
+    m_host.platform().showMessage(QStringLiteral("Email Address Cannot Contain Space"), Platform::MessageIcon::Stop);
+    keyAscii = 0;
+    box->setFocus();
+}
+
+void frmNagScreen2::Check1_Click()
+{
+    if (!ui->Check1->isChecked())
+        return;
+    ui->Check1->setChecked(false);
+    m_host.links().OpenHomePage();
+}
+
+void frmNagScreen2::cmdSubmit_Click()
+{
+    quendril::TellAFriend &fields = m_host.tellAFriend();
+    fields.ReferrerName = quendril::trimSpaces(nameText());
+    fields.ReferrerEmail = quendril::trimSpaces(emailText());
+    fields.ReferralMessage = quendril::trimSpaces(messageText());
+    fields.FriendName = quendril::trimSpaces(friendNameText());
+    fields.FriendEmail = quendril::trimSpaces(friendEmailText());
+
+    const QString problem
+        = quendril::emailAddressProblem(quendril::trimSpaces(emailText()), quendril::trimSpaces(friendEmailText()));
+    if (!problem.isEmpty()) {
+        m_host.platform().showMessage(problem, Platform::MessageIcon::Stop);
+        return;
+    }
+    quendril::SubmitReferral(fields, m_host.platform());
+}
+
+void frmNagScreen2::cmdClose_Click()
+{
+    m_host.EndApplication();
+}
+
+void frmNagScreen2::closeEvent(QCloseEvent *event)
+{
+    if (m_closing) {
+        event->accept();
+        return;
+    }
+    m_closing = true;
+    event->accept();
+    Form_Unload();
+    m_host.windowClosed(this);
+}
+
+void frmNagScreen2::Form_Unload()
+{
+    m_host.EndApplication();
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+class Platform;
+class QIcon;
+class QObject;
+class frmDisplay;
+class frmMain;
+class frmNagScreen2;
+
+namespace quendril {
+struct ReadingState;
+struct TellAFriend;
+namespace site {
+class SiteLinks;
+}
+} // namespace quendril
+
+// What a window may ask of the application that owns all windows: the other
+// windows (each created on first use), the shared values and the end.
+class WindowHost {
+public:
+    virtual ~WindowHost() = default;
+
+    virtual Platform &platform() = 0;
+    virtual const quendril::site::SiteLinks &links() = 0;
+    virtual quendril::ReadingState &readingState() = 0;
+    virtual quendril::TellAFriend &tellAFriend() = 0;
+
+    virtual frmMain &mainWindow() = 0;
+    virtual frmDisplay &resultWindow() = 0;
+    virtual frmNagScreen2 &exitScreen() = 0;
+    // Showing and hiding the exit screen create it when it is not open; while
+    // the program is ending no window is created or shown.
+    virtual void showExitScreen() = 0;
+    virtual void hideExitScreen() = 0;
+    // The start-up window stays hidden; hiding it never creates it.
+    virtual void hideStartupWindow() = 0;
+    virtual QIcon applicationIcon() = 0;
+
+    // The about box, modal, built afresh at every opening.
+    virtual void showAboutBox() = 0;
+
+    // A window tells the host that it has closed, so that the next request
+    // for it creates a new one.
+    virtual void windowClosed(QObject *window) = 0;
+
+    virtual void EndApplication() = 0;
+};
