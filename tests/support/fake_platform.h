@@ -35,7 +35,7 @@ public:
     bool otherCopy = false;
     QList<int> endRequests;
 
-    // Runs while a message box would be up, to act as the user would meanwhile.
+    // Runs while a message box or question would be up, to look at the program meanwhile.
     std::function<void(const QString &)> whileMessageShown;
 
     static QString storePath(const QString &application, const QString &section, const QString &key)
@@ -54,6 +54,8 @@ public:
     {
         events << QStringLiteral("ask:") + text;
         questions << text;
+        if (whileMessageShown)
+            whileMessageShown(text);
         return answerYes;
     }
     void shellOpen(const QString &address) override
