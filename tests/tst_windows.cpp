@@ -1,4 +1,5 @@
 #include "support/app_fixture.h"
+#include "windows/form_support.h"
 #include "windows/clickable_label.h"
 
 #include <QAccessible>
@@ -43,6 +44,7 @@ private slots:
     void aboutBoxClosesWithEnterAndIsBuiltAfresh();
     void windowsHaveTheirDesignedSize();
     void everyControlHasAnAccessibleName();
+    void noTextIsClipped();
 
 private:
     std::unique_ptr<AppFixture> f;
@@ -59,6 +61,7 @@ private:
 
 void TestWindows::init()
 {
+    forms::registerFontSubstitutes();
     f = std::make_unique<AppFixture>();
     f->app->start();
     QVERIFY(main());
@@ -402,6 +405,30 @@ void TestWindows::everyControlHasAnAccessibleName()
     QCOMPARE(QAccessible::queryAccessibleInterface(location)->text(QAccessible::Name), kDamaged);
     auto *number = AppFixture::child<QLabel>(second, "lblLostObjectNumber");
     QCOMPARE(QAccessible::queryAccessibleInterface(number)->text(QAccessible::Name), QStringLiteral("49"));
+}
+
+// With the substitute fonts, every text fits the place its window gives it:
+// the longest reading included.
+void TestWindows::noTextIsClipped()
+{
+    frmDisplay *display = findObject("123456789");
+    display->setReading(f->app->readingState().ReadingTable[12], "84");
+    frmAbout about(*f->app);
+    const QList<QWidget *> windows = {main(), display, &about, &f->app->exitScreen()};
+    for (QWidget *window : windows) {
+        for (QLabel *label : window->findChildren<QLabel *>()) {
+            if (label->text().isEmpty() || !label->isVisibleTo(window))
+                continue;
+            const QSize needed = label->wordWrap() ? QSize(label->width(), label->heightForWidth(label->width()))
+                                                   : label->sizeHint();
+            QVERIFY2(needed.width() <= label->width() && needed.height() <= label->height(),
+                     qPrintable(window->objectName() + "/" + label->objectName()));
+        }
+        for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+            const int textWidth = button->fontMetrics().horizontalAdvance(button->text().remove(u'&'));
+            QVERIFY2(textWidth < button->width(), qPrintable(window->objectName() + "/" + button->objectName()));
+        }
+    }
 }
 
 QTEST_MAIN(TestWindows)

@@ -1,8 +1,8 @@
 #include "app/quendril_app.h"
 #include "platform/qt_platform.h"
+#include "windows/form_support.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QIcon>
 
 int main(int argc, char *argv[])
@@ -10,10 +10,7 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     // The program ends only through its exit screen or a refused second copy.
     QApplication::setQuitOnLastWindowClosed(false);
-    // The windows are drawn for Verdana and MS Sans Serif; where those are
-    // missing, DejaVu Sans has the closest metrics.
-    QFont::insertSubstitution(QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans"));
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"));
+    quendril::forms::registerFontSubstitutes();
 
     QtPlatform platform;
     QuendrilApp app(platform);

@@ -10,6 +10,12 @@
 
 namespace quendril::forms {
 
+void registerFontSubstitutes()
+{
+    QFont::insertSubstitution(QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans"));
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"));
+}
+
 void applyExactFontSizes(QWidget *root)
 {
     const auto apply = [](QWidget *widget) {

@@ -5,6 +5,10 @@ class QWidget;
 
 namespace quendril::forms {
 
+// The windows are drawn for Verdana and MS Sans Serif; where those are
+// missing, DejaVu Sans has the closest metrics.
+void registerFontSubstitutes();
+
 // Gives every widget that carries a "pointSizeF" property its exact point
 // size; Designer files keep whole points only.
 void applyExactFontSizes(QWidget *root);

@@ -1,0 +1,54 @@
+#!/bin/sh
+# Takes the README's screenshots of the four windows under a private Xvfb.
+# Needs xvfb, xdotool and imagemagick. Usage: scripts/screenshots.sh [build dir] [output dir] [scale]
+set -eu
+build=${1:-build}
+out=${2:-docs}
+scale=${3:-1}
+program="$build/bin/quendril"
+mkdir -p "$out"
+work=$(mktemp -d)
+trap 'kill $program_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
+
+display=:$((90 + $$ % 100))
+Xvfb "$display" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY="$display" HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" QT_SCALE_FACTOR="$scale"
+mkdir -m 700 -p "$work/run"
+sleep 1
+
+# A browser stand-in, so that no link leaves the machine.
+mkdir -p "$work/bin" && printf '#!/bin/sh\nexit 0\n' > "$work/bin/xdg-open" && chmod +x "$work/bin/xdg-open"
+PATH="$work/bin:$PATH" "$program" &
+program_pid=$!
+
+# The smallest visible window with that title: a dialog rather than the window below it.
+window() {
+  for id in $(xdotool search --sync --onlyvisible --name "$1"); do
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    echo "$((WIDTH * HEIGHT)) $id"
+  done | sort -n | head -n 1 | cut -d' ' -f2
+}
+shoot() {
+  sleep 1
+  eval "$(xdotool getwindowgeometry --shell "$(window "$1")")"
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/$2"
+}
+focus() { xdotool windowfocus --sync "$(window "$1")"; }
+
+shoot 'Vasq Quendril v1.15' main-window.png
+focus 'Vasq Quendril v1.15'
+xdotool type --delay 20 123456789
+xdotool key Return
+shoot 'Vasq Quendril v1.15' result-window.png
+focus 'Vasq Quendril v1.15'
+xdotool key alt+h a
+shoot 'Vasq Quendril v1.15' about-box.png
+xdotool key Return
+focus 'Vasq Quendril v1.15'
+xdotool key Escape
+shoot 'Vasq Quendril v1.15' exit-screen.png
+focus 'Vasq Quendril v1.15'
+xdotool key alt+x
+wait $program_pid
+echo "screenshots written to $out"
