@@ -7,7 +7,7 @@ packages="
   build-essential cmake
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins
   fonts-dejavu-core
-  xvfb xauth
+  xvfb xauth xdotool x11-utils faketime
 "
 
 missing=""
