@@ -6,12 +6,14 @@ namespace quendril {
 
 std::int16_t coBrandNumber(float r)
 {
-    const float value = r * 6.0f + 1.0f;
-    const float below = std::floor(value);
-    const float fraction = value - below;
-    float rounded = below;
-    if (fraction > 0.5f || (fraction == 0.5f && std::fmod(below, 2.0f) != 0.0f))
-        rounded = below + 1.0f;
+    // In double the product and sum are exact for every float draw, so a value
+    // just above or below a half is never rounded onto it.
+    const double value = static_cast<double>(r) * 6.0 + 1.0;
+    const double below = std::floor(value);
+    const double fraction = value - below;
+    double rounded = below;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(below, 2.0) != 0.0))
+        rounded = below + 1.0;
     return static_cast<std::int16_t>(rounded);
 }
 

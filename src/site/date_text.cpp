@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace quendril::site {
 
 namespace {
@@ -35,20 +37,38 @@ QDate nearestCentury(QDate parsed, QDate today)
     return best;
 }
 
+std::optional<QDate> localeTextToDate(const QString &text, const QLocale &locale, QDate today)
+{
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
+    const QDate parsed = locale.toDate(text, format);
+    if (!parsed.isValid())
+        return std::nullopt;
+    return hasTwoDigitYear(format) ? nearestCentury(parsed, today) : parsed;
+}
+
+bool isLatin1(const QString &text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() <= 0xff; });
+}
+
 } // namespace
 
 QString dateToText(QDate date, const QLocale &locale)
 {
-    return locale.toString(date, QLocale::ShortFormat);
+    const QString text = locale.toString(date, QLocale::ShortFormat);
+    if (isLatin1(text) && localeTextToDate(text, locale, date) == date)
+        return text;
+    return date.toString(Qt::ISODate);
 }
 
 std::optional<QDate> textToDate(QStringView text, const QLocale &locale, QDate today)
 {
-    const QString format = locale.dateFormat(QLocale::ShortFormat);
-    const QDate parsed = locale.toDate(text.toString(), format);
-    if (!parsed.isValid())
+    if (const auto date = localeTextToDate(text.toString(), locale, today))
+        return date;
+    const QDate iso = QDate::fromString(text.toString(), Qt::ISODate);
+    if (!iso.isValid())
         return std::nullopt;
-    return hasTwoDigitYear(format) ? nearestCentury(parsed, today) : parsed;
+    return iso;
 }
 
 } // namespace quendril::site

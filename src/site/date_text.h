@@ -9,7 +9,9 @@
 
 namespace quendril::site {
 
-// A date as text in the locale's short-date format.
+// A date as text in the locale's short-date format. Where that text could not
+// be stored and read back (the settings store keeps 8-bit characters only, and
+// a few locales cannot read their own short dates), the ISO form yyyy-MM-dd.
 QString dateToText(QDate date, const QLocale &locale);
 
 // Reads a text written by dateToText back into the date it was written from.
