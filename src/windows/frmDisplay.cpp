@@ -4,13 +4,12 @@
 
 #include "form_support.h"
 #include "frmMain.h"
+#include "shared_commands.h"
 #include "site/site_links.h"
 #include "site/site_texts.h"
 #include "window_host.h"
 
 #include <QCloseEvent>
-
-using quendril::site::SiteLinks;
 
 frmDisplay::frmDisplay(WindowHost &host)
     : ui(std::make_unique<Ui::frmDisplay>())
@@ -26,19 +25,11 @@ frmDisplay::frmDisplay(WindowHost &host)
     ui->cmdExit->setAutoDefault(true);
     quendril::forms::installDefaultAndCancel(this, ui->cmdExit, ui->cmdExit);
 
-    const SiteLinks &links = host.links();
     connect(ui->cmdBack, &QPushButton::clicked, this, &frmDisplay::cmdBack_Click);
     connect(ui->mnuFileBack, &QAction::triggered, this, &frmDisplay::cmdBack_Click);
     connect(ui->cmdExit, &QPushButton::clicked, this, &frmDisplay::cmdExit_Click);
     connect(ui->mnuExit, &QAction::triggered, this, &frmDisplay::cmdExit_Click);
-    connect(ui->Label61, &ClickableLabel::clicked, this, [&links] { links.OpenHomePage(); });
-    connect(ui->mnuVisit, &QAction::triggered, this, [&links] { links.OpenHomePage(); });
-    connect(ui->lblFullBrand, &ClickableLabel::clicked, this, [&links] { links.OpenFullyBrandedPage(); });
-    connect(ui->lblCobrand, &ClickableLabel::clicked, this, [&links] { links.OpenCoBrandPage(); });
-    connect(ui->mnuOnline, &QAction::triggered, this, [&links] { links.OpenHelpPage(); });
-    connect(ui->mnuUpdate, &QAction::triggered, this, [&links] { links.OpenDownloadPage(); });
-    connect(ui->mnuDonate, &QAction::triggered, this, [&links] { links.OpenDonatePage(); });
-    connect(ui->mnuAbout, &QAction::triggered, this, [&host] { host.showAboutBox(); });
+    quendril::forms::connectSiteCommands(this, *ui, host);
 }
 
 frmDisplay::~frmDisplay() = default;
@@ -81,14 +72,10 @@ void frmDisplay::cmdExit_Click()
 
 void frmDisplay::closeEvent(QCloseEvent *event)
 {
-    if (m_closing) {
-        event->accept();
-        return;
-    }
-    m_closing = true;
-    Form_Unload();
-    event->accept();
-    m_host.windowClosed(this);
+    quendril::forms::closeOnce(m_closing, event, [this] {
+        Form_Unload();
+        m_host.windowClosed(this);
+    });
 }
 
 void frmDisplay::Form_Unload()

@@ -8,14 +8,13 @@
 #include "frmDisplay.h"
 #include "key_codes.h"
 #include "platform/platform.h"
+#include "shared_commands.h"
 #include "site/site_links.h"
 #include "site/site_texts.h"
 #include "window_host.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
-
-using quendril::site::SiteLinks;
 
 frmMain::frmMain(WindowHost &host)
     : ui(std::make_unique<Ui::frmMain>())
@@ -32,21 +31,12 @@ frmMain::frmMain(WindowHost &host)
     quendril::forms::installDefaultAndCancel(this, ui->cmdNext, ui->cmdNext);
     ui->txtNumber->installEventFilter(this);
 
-    const SiteLinks &links = host.links();
     connect(ui->cmdNext, &QPushButton::clicked, this, &frmMain::cmdNext_Click);
     connect(ui->mnuNext, &QAction::triggered, this, &frmMain::cmdNext_Click);
     connect(ui->cmdExit, &QPushButton::clicked, this, &frmMain::cmdExit_Click);
     connect(ui->mnuExit, &QAction::triggered, this, &frmMain::cmdExit_Click);
-    connect(ui->Label61, &ClickableLabel::clicked, this, [&links] { links.OpenHomePage(); });
-    connect(ui->mnuVisit, &QAction::triggered, this, [&links] { links.OpenHomePage(); });
-    connect(ui->Label2, &ClickableLabel::clicked, this, [&links] { links.OpenFullyBrandedPage(); });
-    connect(ui->lblFullBrand, &ClickableLabel::clicked, this, [&links] { links.OpenFullyBrandedPage(); });
-    connect(ui->lblCobrand, &ClickableLabel::clicked, this, [&links] { links.OpenCoBrandPage(); });
-    connect(ui->mnuOnline, &QAction::triggered, this, [&links] { links.OpenHelpPage(); });
-    connect(ui->mnuUpdate, &QAction::triggered, this, [&links] { links.OpenDownloadPage(); });
-    connect(ui->mnuDonate, &QAction::triggered, this, [&links] { links.OpenDonatePage(); });
-    connect(ui->mnuAbout, &QAction::triggered, this, [&host] { host.showAboutBox(); });
-    // Make Money Online stays switched off; it has no command to run.
+    quendril::forms::connectSiteCommands(this, *ui, host);
+    connect(ui->Label2, &ClickableLabel::clicked, this, [&host] { host.links().OpenFullyBrandedPage(); });
 
     quendril::forms::centreOnScreen(this);
     ui->txtNumber->setFocus();
@@ -122,14 +112,10 @@ void frmMain::cmdExit_Click()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    if (m_closing) {
-        event->accept();
-        return;
-    }
-    m_closing = true;
-    Form_Unload();
-    event->accept();
-    m_host.windowClosed(this);
+    quendril::forms::closeOnce(m_closing, event, [this] {
+        Form_Unload();
+        m_host.windowClosed(this);
+    });
 }
 
 void frmMain::Form_Unload()

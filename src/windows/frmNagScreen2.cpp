@@ -5,6 +5,7 @@
 #include "form_support.h"
 #include "key_codes.h"
 #include "platform/platform.h"
+#include "shared_commands.h"
 #include "site/referral.h"
 #include "site/site_links.h"
 #include "site/site_texts.h"
@@ -219,14 +220,10 @@ void frmNagScreen2::cmdClose_Click()
 
 void frmNagScreen2::closeEvent(QCloseEvent *event)
 {
-    if (m_closing) {
-        event->accept();
-        return;
-    }
-    m_closing = true;
-    event->accept();
-    Form_Unload();
-    m_host.windowClosed(this);
+    quendril::forms::closeOnce(m_closing, event, [this] {
+        Form_Unload();
+        m_host.windowClosed(this);
+    });
 }
 
 void frmNagScreen2::Form_Unload()
