@@ -1,16 +1,22 @@
 #!/bin/sh
 # Takes the README's screenshots of the four windows under a private Xvfb.
-# Needs xvfb, xdotool and imagemagick. Usage: scripts/screenshots.sh [build dir] [output dir] [scale]
+# Needs xvfb, xdotool and imagemagick.
+# Usage: scripts/screenshots.sh [build dir] [output dir] [scale] [file name prefix]
+#   scripts/screenshots.sh build docs               docs/main-window.png and the rest
+#   scripts/screenshots.sh build docs 2 hidpi-      docs/hidpi-main-window.png ... at twice the size
+# SCREENSHOT_DISPLAY=:61 picks the X display number; by default one is derived
+# from the process id.
 set -eu
 build=${1:-build}
 out=${2:-docs}
 scale=${3:-1}
+prefix=${4:-}
 program="$build/bin/quendril"
 mkdir -p "$out"
 work=$(mktemp -d)
-trap 'kill $program_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill ${program_pid:-} ${xvfb_pid:-} 2>/dev/null || true; rm -rf "$work"' EXIT
 
-display=:$((90 + $$ % 100))
+display=${SCREENSHOT_DISPLAY:-:$((90 + $$ % 100))}
 Xvfb "$display" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY="$display" HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" QT_SCALE_FACTOR="$scale"
@@ -32,7 +38,7 @@ window() {
 shoot() {
   sleep 1
   eval "$(xdotool getwindowgeometry --shell "$(window "$1")")"
-  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/$2"
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/$prefix$2"
 }
 focus() { xdotool windowfocus --sync "$(window "$1")"; }
 

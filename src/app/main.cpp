@@ -8,6 +8,7 @@
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    QApplication::setDesktopFileName(QStringLiteral("org.vasq.Quendril"));
     // The program ends only through its exit screen or a refused second copy.
     QApplication::setQuitOnLastWindowClosed(false);
     quendril::forms::registerFontSubstitutes();

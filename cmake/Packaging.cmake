@@ -1,0 +1,99 @@
+# Installing the program and packing it. Included from the top CMakeLists.txt
+# after the program's target exists.
+#
+#   cmake --install build --prefix /tmp/root   lays out bin/ and, on Linux and
+#                                              other desktop Unix systems,
+#                                              share/applications, share/metainfo
+#                                              and share/icons/hicolor
+#   cpack -G DEB --config build/CPackConfig.cmake   builds the Debian package
+include(GNUInstallDirs)
+
+# One reverse-DNS id names the desktop entry, the AppStream component and the icon.
+set(QUENDRIL_APP_ID "org.vasq.Quendril")
+
+# Where a release publishes the screenshots of docs/; software centres show
+# them from there.
+set(QUENDRIL_SCREENSHOT_ROOT "${QUENDRIL_SITE_ROOT}/vasq-free-quendril/screenshots" CACHE STRING
+    "Address under which docs/*.png are published, without a trailing slash")
+set(QUENDRIL_PACKAGE_CONTACT "Vasq <quendril@vasq.example>" CACHE STRING
+    "Maintainer named in the packages")
+
+install(TARGETS quendril
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+  BUNDLE DESTINATION .)
+
+if(APPLE)
+  set_target_properties(quendril PROPERTIES
+    MACOSX_BUNDLE_GUI_IDENTIFIER ${QUENDRIL_APP_ID}
+    MACOSX_BUNDLE_BUNDLE_NAME "Vasq Quendril"
+    MACOSX_BUNDLE_BUNDLE_VERSION ${PROJECT_VERSION}
+    MACOSX_BUNDLE_SHORT_VERSION_STRING ${PROJECT_VERSION})
+endif()
+
+if(UNIX AND NOT APPLE)
+  set(packaging_dir ${PROJECT_SOURCE_DIR}/packaging)
+  set(packaging_out ${PROJECT_BINARY_DIR}/packaging)
+  set(icon_svg ${PROJECT_SOURCE_DIR}/src/app/resources/quendril.svg)
+
+  # Qt comes from the system's library path; an installed program carries no
+  # search path of its own.
+  set_target_properties(quendril PROPERTIES INSTALL_RPATH "")
+
+  configure_file(${packaging_dir}/${QUENDRIL_APP_ID}.metainfo.xml.in
+    ${packaging_out}/${QUENDRIL_APP_ID}.metainfo.xml @ONLY)
+
+  # The theme's bitmap sizes, rendered from the SVG with Qt's own renderer.
+  add_executable(quendril_render_icon ${packaging_dir}/render_icon.cpp)
+  target_link_libraries(quendril_render_icon PRIVATE Qt6::Gui Qt6::Svg)
+  set_target_properties(quendril_render_icon PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
+  quendril_warnings(quendril_render_icon)
+  set(icon_pngs "")
+  foreach(size 48 256)
+    set(png ${packaging_out}/icons/${size}x${size}/${QUENDRIL_APP_ID}.png)
+    add_custom_command(OUTPUT ${png}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${packaging_out}/icons/${size}x${size}
+      COMMAND quendril_render_icon ${icon_svg} ${size} ${png}
+      DEPENDS quendril_render_icon ${icon_svg}
+      COMMENT "Rendering the ${size} px icon"
+      VERBATIM)
+    list(APPEND icon_pngs ${png})
+    install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+  endforeach()
+  add_custom_target(quendril_icons ALL DEPENDS ${icon_pngs})
+
+  install(FILES ${packaging_dir}/${QUENDRIL_APP_ID}.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${packaging_out}/${QUENDRIL_APP_ID}.metainfo.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  install(FILES ${icon_svg}
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+    RENAME ${QUENDRIL_APP_ID}.svg)
+endif()
+
+set(CPACK_PACKAGE_NAME quendril)
+set(CPACK_PACKAGE_VENDOR "Vasq")
+set(CPACK_PACKAGE_CONTACT "${QUENDRIL_PACKAGE_CONTACT}")
+set(CPACK_PACKAGE_HOMEPAGE_URL "${QUENDRIL_SITE_ROOT}/vasq-free-quendril/")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "lost object readings by numerology")
+# Debian shows the long description as written: lines of at most 80 columns.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+  "Vasq Quendril gives a reading for a lost object by numerology: think of"
+  "nine numbers, type them as one nine-digit number, and it shows one of 84"
+  "fixed readings that say where or how the object will be found.")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY "Vasq Quendril")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build[^/]*/" "/\\\\.cache/")
+
+if(UNIX AND NOT APPLE)
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_SECTION games)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # Not linked, but loaded at run time: the SVG icon engine and the fonts that
+  # stand in for the windows' Verdana and MS Sans Serif.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, fonts-dejavu-core")
+else()
+  set(CPACK_GENERATOR ZIP)
+endif()
+
+include(CPack)

@@ -1,0 +1,90 @@
+#!/bin/bash
+# Builds the Debian package from the build, checks its control data and its
+# contents, unpacks it into a throwaway folder and starts the packaged program
+# under its own X server until its main window shows.
+# Usage: deb_package.sh CPACK BUILD_DIR VERSION
+set -euo pipefail
+cpack=$1 build=$2 version=$3
+work=$(mktemp -d)
+pids=()
+cleanup() { kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"; }
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+check() { local what=$1; shift; if "$@"; then echo "ok: $what"; else fail "$what"; fi; }
+
+"$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 \
+  || { cat "$work/cpack.log" >&2; fail "cpack -G DEB"; }
+debs=("$work"/out/*.deb)
+[ ${#debs[@]} = 1 ] && [ -f "${debs[0]}" ] || fail "cpack made no single .deb: ${debs[*]}"
+deb=${debs[0]}
+check "the package file has the Debian name" test "$(basename "$deb")" = "quendril_${version}_$(dpkg --print-architecture).deb"
+
+info=$(dpkg-deb -I "$deb")
+field() { dpkg-deb -f "$deb" "$1"; }
+check "package name" test "$(field Package)" = quendril
+check "package version" test "$(field Version)" = "$version"
+check "package architecture" test "$(field Architecture)" = "$(dpkg --print-architecture)"
+check "package maintainer" test -n "$(field Maintainer)"
+check "package description" test -n "$(field Description)"
+depends=$(field Depends)
+echo "Depends: $depends"
+# One dependency a line: its name, then its version, if any.
+dependencies=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//')
+depends_on() { awk -v name="$1" -v versioned="$2" '$1 == name && (!versioned || $2 == "(>=") {found = 1} END {exit !found}' <<<"$dependencies"; }
+# Found by dpkg-shlibdeps from the linked libraries, with their versions...
+for library in libqt6core6 libqt6gui6 libqt6widgets6 libc6 libstdc++6; do
+  check "depends on $library (versioned)" depends_on "$library" 1
+done
+# ...and the ones loaded at run time rather than linked.
+for package in libqt6svg6 fonts-dejavu-core; do
+  check "depends on $package" depends_on "$package" ""
+done
+check "dpkg-deb -I shows the dependencies" grep -q "Depends: .*fonts-dejavu-core" <<<"$info"
+
+# Every file under /usr, owned by root, none of them a build or test leftover.
+contents=$(dpkg-deb -c "$deb")
+files=$(awk '$1 !~ /^d/ {print $6}' <<<"$contents" | LC_ALL=C sort)
+id=org.vasq.Quendril
+expected="./usr/bin/quendril
+./usr/share/applications/$id.desktop
+./usr/share/icons/hicolor/256x256/apps/$id.png
+./usr/share/icons/hicolor/48x48/apps/$id.png
+./usr/share/icons/hicolor/scalable/apps/$id.svg
+./usr/share/metainfo/$id.metainfo.xml"
+if [ "$files" != "$expected" ]; then
+  diff <(echo "$expected") <(echo "$files") >&2 || true
+  fail "package files differ from the expected list (- expected, + packaged)"
+fi
+echo "ok: package holds exactly the expected files"
+check "every entry is owned by root" bash -c "! awk '\$2 != \"root/root\"' <<<'$contents' | grep -q ."
+check "the program is packaged executable" grep -Eq '^-rwxr-xr-x .* \./usr/bin/quendril$' <<<"$contents"
+
+root=$work/root
+dpkg-deb -x "$deb" "$root"
+check "the packaged program is stripped" bash -c "file -b '$root/usr/bin/quendril' | grep -q ', stripped'"
+
+# The unpacked program under a private X server, with a throwaway home and a
+# browser stand-in first on the path, so that nothing outside is touched.
+. "$(dirname "$0")/private_x.sh"
+start_private_x
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_RUNTIME_DIR=$work/run
+mkdir -p "$HOME" "$work/bin" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+printf '#!/bin/sh\nexit 0\n' >"$work/bin/xdg-open" && chmod +x "$work/bin/xdg-open"
+PATH="$work/bin:$PATH" "$root/usr/bin/quendril" >"$work/program.log" 2>&1 &
+program=$!
+pids+=("$program")
+
+caption='Vasq Quendril v1.15'
+window=""
+for _ in $(seq 100); do
+  window=$(xdotool search --onlyvisible --name "^${caption}\$" 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+  kill -0 "$program" 2>/dev/null || break
+  sleep 0.1
+done
+[ -n "$window" ] || { cat "$work/program.log" >&2; fail "the packaged program showed no main window"; }
+echo "ok: the packaged program shows its main window"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+check "the main window has its designed size" test "${WIDTH}x${HEIGHT}" = 488x403
+check "the main window carries the icon" bash -c "xprop -id $window _NET_WM_ICON | grep -q 'Icon ('"
+check "the program's settings went to the throwaway home" test -f "$XDG_CONFIG_HOME/quendril/quendril.conf"

@@ -1,0 +1,215 @@
+#!/bin/bash
+# Every command of every window reached from the keyboard alone, on the real
+# program under its own X server: the access keys of the buttons and menus,
+# the Tab order of each window, and what Enter and Esc press.
+# Run by hand (about 40 seconds, so it stays out of CTest):
+#   bash tests/packaging/keyboard_reach.sh build/bin/quendril
+# QUENDRIL_TEST_DISPLAYS lists the X display numbers to try (default 61 to 64).
+set -euo pipefail
+program=$1
+work=$(mktemp -d)
+pids=()
+cleanup() { kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"; }
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+ok() { echo "ok: $*"; }
+
+. "$(dirname "$0")/private_x.sh"
+start_private_x
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_RUNTIME_DIR=$work/run LANG=C.UTF-8
+mkdir -p "$HOME" "$work/bin" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+# The browser stand-in records every address it is handed, one a line.
+opened=$work/opened.txt
+printf '#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s"\n' "$opened" >"$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open"
+export PATH=$work/bin:$PATH
+touch "$opened"
+
+caption='Vasq Quendril v1.15'
+main_size=488x403 result_size=456x338 about_size=423x264 exit_size=741x315
+
+# The one visible window with this exact title and size, once it is there.
+window() {
+  local title=$1 size=$2 id
+  for _ in $(seq 50); do
+    for id in $(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null); do
+      eval "$(xdotool getwindowgeometry --shell "$id")"
+      if [ "${WIDTH}x${HEIGHT}" = "$size" ] || [ "$size" = any ]; then echo "$id"; return 0; fi
+    done
+    sleep 0.1
+  done
+  return 1
+}
+gone() {
+  local title=$1 size=$2 id
+  for _ in $(seq 30); do
+    local seen=""
+    for id in $(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null); do
+      eval "$(xdotool getwindowgeometry --shell "$id")"
+      [ "${WIDTH}x${HEIGHT}" = "$size" ] && seen=1
+    done
+    [ -z "$seen" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# Without a window manager focus is not handed over: give it to the window first.
+keys() {
+  local id=$1; shift
+  xdotool windowraise "$id" windowfocus --sync "$id"
+  sleep 0.15
+  xdotool "$@"
+  sleep 0.25
+}
+# The keys open exactly one page, and it is this one.
+opens() {
+  local page=$1 id=$2; shift 2
+  local before; before=$(grep -c 'page=' "$opened" || true)
+  keys "$id" "$@"
+  for _ in $(seq 30); do [ "$(grep -c 'page=' "$opened" || true)" -gt "$before" ] && break; sleep 0.1; done
+  local after; after=$(grep -c 'page=' "$opened" || true)
+  [ "$after" = $((before + 1)) ] && tail -n 1 "$opened" | grep -q "page=${page}\$" \
+    || fail "$* should open $page (pages now: $(tail -n 1 "$opened"))"
+  ok "$* opens $page"
+}
+# The keys bring up the entry message box, which Enter then closes.
+message() {
+  local id=$1; shift
+  keys "$id" "$@"
+  local box; box=$(window 'Vasq Quendril' any) || fail "$* should show the entry message"
+  keys "$box" key Return
+  gone 'Vasq Quendril' any || fail "Enter should close the message box"
+  ok "$* runs Find Object on the empty entry"
+}
+start() {
+  "$program" &
+  app=$!
+  pids+=("$app")
+  main=$(window "$caption" $main_size) || fail "main window did not come up"
+}
+ends() {
+  local status=0
+  for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$app" 2>/dev/null && fail "$* should end the program, but it still runs"
+  wait "$app" || status=$?
+  [ "$status" = 0 ] || fail "$* should end the program with status 0, got $status"
+  ok "$* ends the program"
+}
+exit_screen() { exitscreen=$(window "$caption" $exit_size) || fail "$* should bring up the exit screen"; ok "$* brings up the exit screen"; }
+to_result() {
+  keys "$main" "$@"
+  result=$(window "$caption" $result_size) || fail "$* should show the reading"
+  ok "$* shows the reading"
+}
+to_main() {
+  keys "$result" "$@"
+  main=$(window "$caption" $main_size) || fail "$* should bring back the main window"
+  gone "$caption" $result_size || fail "$* should close the result window"
+  ok "$* goes back to the main window"
+}
+about() {
+  local owner=$1 close=$2
+  keys "$owner" key --delay 120 alt+h a
+  local box; box=$(window "$caption" $about_size) || fail "Alt+H A should open the about box"
+  keys "$box" key "$close"
+  gone "$caption" $about_size || fail "$close should close the about box"
+  ok "Alt+H A opens the about box and $close closes it"
+}
+
+echo "-- main window"
+start
+message "$main" key Return
+message "$main" key Escape
+# Tab order: the entry box, Find Object, Exit.
+message "$main" key Tab space
+# Alt+F names both the File menu and the Find Object button, and Qt takes
+# turns between the two on repeated presses; the File menu is reached
+# without that guess from the Help menu, one to the left.
+message "$main" key --delay 120 alt+h Left f
+opens help-web-page "$main" key --delay 120 alt+h o
+opens home-page "$main" key --delay 120 alt+h v
+opens download-web-page "$main" key --delay 120 alt+h u
+opens donate "$main" key alt+d
+count=$(grep -c . "$opened" || true)
+keys "$main" key alt+o
+sleep 0.3
+[ "$(grep -c . "$opened" || true)" = "$count" ] || fail "Make Money Online should stay switched off"
+ok "Alt+O leaves the switched-off Make Money Online alone"
+about "$main" Return
+about "$main" Escape
+about "$main" alt+o
+keys "$main" type --delay 20 123456789
+
+echo "-- result window"
+to_result key Return
+opens help-web-page "$result" key --delay 120 alt+h o
+opens home-page "$result" key --delay 120 alt+h v
+opens download-web-page "$result" key --delay 120 alt+h c
+opens donate "$result" key alt+d
+about "$result" Escape
+to_main key alt+b
+to_result key Escape
+to_main key --delay 120 alt+f b
+to_result key --delay 120 alt+h Left f
+# Tab order: Exit has the focus, Back comes next.
+to_main key Tab space
+to_result key Return
+keys "$result" key Tab Tab Return
+exit_screen "Tab Tab Enter in the result window"
+
+echo "-- exit screen"
+# Tab order: Exit, the check box, your name, submit, your e-mail, friend's
+# e-mail, friend's name, the message box, and round to Exit.
+opens home-page "$exitscreen" key Tab space
+opens home-page "$exitscreen" key space
+keys "$exitscreen" key Tab type 'Ann'
+keys "$exitscreen" key Tab Tab type 'ann@a.example'
+keys "$exitscreen" key Tab type 'bob@b.example'
+keys "$exitscreen" key Tab type 'Bob'
+keys "$exitscreen" key Tab type 'Hi '
+keys "$exitscreen" key alt+n
+for _ in $(seq 30); do grep -q 'zorq-refer-a-friend' "$opened" && break; sleep 0.1; done
+referral=$(tr -d '\r' <"$opened" | grep -o 'page=zorq-refer-a-friend.*taf5=[^&]*' | tail -n 1 || true)
+[ "$referral" = 'page=zorq-refer-a-friend&taf1=Ann&taf2=ann@a.example&taf3=Hi%20Your%20Message%0D%0A&taf4=Bob&taf5=bob@b.example' ] \
+  || fail "Alt+N should send the boxes filled in Tab order, got: $referral"
+ok "Alt+N submits the boxes filled in Tab order"
+keys "$exitscreen" key Tab space
+ends "Tab from the message box to Exit, then Space,"
+
+echo "-- the other ways out"
+start
+keys "$main" key alt+e
+exit_screen "Alt+E in the main window"
+keys "$exitscreen" key alt+x
+ends "Alt+X on the exit screen"
+
+start
+keys "$main" key --delay 120 alt+h Left x
+exit_screen "Alt+H Left X (File, Exit) in the main window"
+keys "$exitscreen" key space
+ends "Space on the exit screen, whose Exit button has the focus,"
+
+start
+keys "$main" key Tab Tab space
+exit_screen "Tab Tab Space in the main window"
+keys "$exitscreen" key alt+x
+ends "Alt+X on the exit screen"
+
+start
+keys "$main" type --delay 20 123456789
+to_result key Return
+keys "$result" key alt+e
+exit_screen "Alt+E in the result window"
+keys "$exitscreen" key alt+x
+ends "Alt+X on the exit screen"
+
+start
+keys "$main" type --delay 20 123456789
+to_result key Return
+keys "$result" key --delay 120 alt+f x
+exit_screen "Alt+F X in the result window"
+keys "$exitscreen" key alt+x
+ends "Alt+X on the exit screen"
+echo "keyboard: all checks passed"
