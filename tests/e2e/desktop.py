@@ -1,0 +1,645 @@
+"""A private desktop for one end-to-end case.
+
+Each case gets its own Xvfb display, its own D-Bus session bus (the
+accessibility bus is started by D-Bus on demand), a throwaway HOME with fresh
+XDG folders and TMPDIR, and a browser stand-in: an xdg-open first on PATH that
+records every address the program hands over. The real program runs in it with
+Qt's accessibility bridge switched on, and the case reads and drives it the way
+a screen reader and a person would: through the accessibility tree (AT-SPI)
+and with real keys and clicks (xdotool).
+
+libatspi keeps one connection to one accessibility bus for the life of the
+process, so a process holds one desktop: run one case per process (CTest
+does).
+"""
+
+import ctypes
+import glob
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+
+PROGRAM = os.environ.get("QUENDRIL_PROGRAM", "")
+SITE_ROOT = os.environ.get("QUENDRIL_SITE_ROOT", "https://www.vasq.example")
+ARTIFACTS = os.environ.get("QUENDRIL_E2E_ARTIFACTS", "")
+DISPLAYS = os.environ.get("QUENDRIL_E2E_DISPLAYS", "91-99")
+
+CAPTION = "Vasq Quendril v1.15"
+MESSAGE_TITLE = "Vasq Quendril"
+SCREEN = (1280, 1024)
+WAIT = 15.0  # seconds for anything the program is asked to do
+# libatspi's wait for an answer, in ms; the second number (0) stops it from
+# waiting longer while a program is young. A command that opens a modal box
+# answers only when the box has closed: presses wait briefly and move on.
+CALL_TIMEOUT = (10000, 0)
+PRESS_TIMEOUT = (700, 0)
+
+_desktop_made = False
+_connected = False
+
+
+def page(key):
+    return f"{SITE_ROOT}/vasq-free-quendril/ssd.php?page={key}"
+
+
+def px(twips):
+    return twips / 15.0
+
+
+class Timeout(AssertionError):
+    pass
+
+
+def wait_until(what, condition, timeout=WAIT, interval=0.05):
+    """Polls condition until it gives a true value, and returns that value."""
+    deadline = time.monotonic() + timeout
+    while True:
+        _pump()
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise Timeout(f"waited {timeout:.0f} s in vain for {what}")
+        time.sleep(interval)
+
+
+def _pump():
+    # Lets libatspi take in the events that keep its view of the program fresh.
+    if _connected:
+        from gi.repository import GLib
+
+        context = GLib.MainContext.default()
+        while context.pending():
+            context.iteration(False)
+
+
+def _run(*command, check=True):
+    return subprocess.run(command, check=check, capture_output=True, text=True).stdout
+
+
+def _display_numbers():
+    first, _, last = DISPLAYS.partition("-")
+    return range(int(first), int(last or first) + 1)
+
+
+def _read_line(fd, process, timeout):
+    """Reads one line that a child writes to the pipe fd, or None if it dies first."""
+    data = b""
+    deadline = time.monotonic() + timeout
+    os.set_blocking(fd, False)
+    while not data.endswith(b"\n"):
+        try:
+            chunk = os.read(fd, 256)
+        except BlockingIOError:
+            chunk = None
+        if chunk:
+            data += chunk
+            continue
+        if chunk == b"" or process.poll() is not None or time.monotonic() > deadline:
+            return None
+        time.sleep(0.02)
+    return data.decode().strip()
+
+
+class Program:
+    """One running copy of the program."""
+
+    def __init__(self, desktop, process, log):
+        self.desktop = desktop
+        self.log = log
+        self.process = process
+        self.pid = process.pid
+        self._app = None
+
+    @property
+    def app(self):
+        if self._app is None:
+            self._app = wait_until(f"program {self.pid} on the accessibility bus", self._find_app)
+        return self._app
+
+    def _find_app(self):
+        if not self.running():
+            with open(self.log) as log:
+                raise AssertionError(f"program {self.pid} ended with {self.process.returncode}:\n{log.read()}")
+        for app in self.desktop.registry.getDesktop(0):
+            if app is not None and app.get_process_id() == self.pid:
+                app.set_cache_mask(self.desktop.Atspi.Cache.NONE)
+                return app
+        return None
+
+    def running(self):
+        return self.process.poll() is None
+
+    def wait_exit(self, timeout=WAIT):
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise Timeout(f"program {self.pid} still runs after {timeout:.0f} s")
+
+    def stop(self):
+        if self.running():
+            self.process.terminate()
+            try:
+                self.process.wait(5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+    # The accessibility tree -------------------------------------------------
+
+    def windows(self):
+        """The program's top-level windows that are on the screen; none once it has ended."""
+        from gi.repository import GLib
+
+        try:
+            return [w for w in self.app if w is not None and showing(w)]
+        except GLib.Error:
+            # Gone from the accessibility bus: the program is ending.
+            self.wait_exit(5)
+            return []
+
+    def window(self, title=CAPTION, role=None, timeout=WAIT):
+        """Waits for exactly one showing top-level window with this title."""
+
+        def only():
+            found = [w for w in self.windows() if w.name == title and (role is None or w.getRoleName() == role)]
+            return found[0] if len(found) == 1 else None
+
+        return wait_until(f'one window "{title}" of program {self.pid}', only, timeout)
+
+    def message_box(self, timeout=WAIT):
+        """Waits for a message box and gives it with its text."""
+        box = self.window(MESSAGE_TITLE, timeout=timeout)
+        return box, message_text(box)
+
+
+class Desktop:
+    """Xvfb, D-Bus and a fresh home; the programs started in it are ended with it."""
+
+    def __init__(self):
+        global _desktop_made
+        if _desktop_made:
+            raise RuntimeError("one desktop per process: libatspi cannot change buses")
+        _desktop_made = True
+        if not os.access(PROGRAM, os.X_OK):
+            raise RuntimeError(f"QUENDRIL_PROGRAM is not a program: {PROGRAM!r}")
+        self.root = tempfile.mkdtemp(prefix="quendril-e2e-")
+        self.home = os.path.join(self.root, "home")
+        self.config = os.path.join(self.home, ".config")
+        self.runtime = os.path.join(self.root, "run")
+        self.tmp = os.path.join(self.root, "tmp")
+        self.bin = os.path.join(self.root, "bin")
+        self.record = os.path.join(self.root, "opened")
+        for folder in (self.home, self.config, self.tmp, self.bin):
+            os.makedirs(folder)
+        os.mkdir(self.runtime, 0o700)
+        self.programs = []
+        self._xvfb = None
+        self._dbus = None
+        try:
+            self._make_browser_stand_in()
+            self._start_x()
+            self._start_dbus()
+            self._connect_accessibility()
+        except BaseException:
+            self.close()
+            raise
+
+    # Setting up ---------------------------------------------------------------
+
+    def _make_browser_stand_in(self):
+        # Every call leaves its argument count and its arguments, each ended by
+        # a NUL byte, then a line feed: the addresses exactly as handed over.
+        script = os.path.join(self.bin, "xdg-open")
+        with open(script, "w") as out:
+            out.write(f"#!/bin/sh\n{{ printf '%s\\0' \"$#\" \"$@\"; printf '\\n'; }} >> '{self.record}'\n")
+        os.chmod(script, 0o755)
+        open(self.record, "wb").close()
+
+    def _start_x(self):
+        for number in _display_numbers():
+            read_end, write_end = os.pipe()
+            with open(os.path.join(self.root, f"xvfb-{number}.log"), "w") as log:
+                # -noreset: the server would otherwise reset, and refuse new
+                # clients for a moment, each time its last client leaves.
+                process = subprocess.Popen(
+                    ["Xvfb", f":{number}", "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp",
+                     "-noreset", "-displayfd", str(write_end)],
+                    pass_fds=(write_end,), stdout=log, stderr=subprocess.STDOUT, start_new_session=True)
+            os.close(write_end)
+            ready = _read_line(read_end, process, 20)
+            os.close(read_end)
+            if ready is not None:
+                self._xvfb = process
+                self.display = f":{number}"
+                return
+            process.kill()
+            process.wait()
+        raise RuntimeError(f"no free X display in {DISPLAYS}")
+
+    def _environment(self):
+        keep = {k: v for k, v in os.environ.items() if k in ("PATH", "LD_LIBRARY_PATH")}
+        keep.update({
+            "PATH": self.bin + os.pathsep + keep.get("PATH", "/usr/bin:/bin"),
+            "HOME": self.home,
+            "XDG_CONFIG_HOME": self.config,
+            "XDG_RUNTIME_DIR": self.runtime,
+            "XDG_DATA_HOME": os.path.join(self.home, ".local", "share"),
+            "XDG_CACHE_HOME": os.path.join(self.home, ".cache"),
+            "TMPDIR": self.tmp,
+            "LANG": "C.UTF-8",
+            "DISPLAY": self.display,
+        })
+        return keep
+
+    def _start_dbus(self):
+        read_end, write_end = os.pipe()
+        self._dbus = subprocess.Popen(
+            ["dbus-daemon", "--session", "--nofork", f"--print-address={write_end}"],
+            pass_fds=(write_end,), env=self._environment(), stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL, start_new_session=True)
+        os.close(write_end)
+        address = _read_line(read_end, self._dbus, 20)
+        os.close(read_end)
+        if not address:
+            raise RuntimeError("the D-Bus session bus did not start")
+        self.bus = address
+
+    def _connect_accessibility(self):
+        global _connected
+        env = self.environment()
+        for key in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR"):
+            os.environ[key] = env[key]
+        os.environ.pop("AT_SPI_BUS_ADDRESS", None)
+        # Qt joins the accessibility bus only once it is there: start it now.
+        subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+                        "org.a11y.Bus.GetAddress"], env=env, check=True, capture_output=True, timeout=20)
+        import gi
+
+        gi.require_version("Atspi", "2.0")
+        import pyatspi
+        from gi.repository import Atspi
+
+        _connected = True
+        self.Atspi = Atspi
+        self.registry = pyatspi.Registry
+        # Calls wait long enough for a busy machine; presses set their own.
+        Atspi.set_timeout(*CALL_TIMEOUT)
+
+    def environment(self):
+        env = self._environment()
+        env["DBUS_SESSION_BUS_ADDRESS"] = self.bus
+        env["QT_QPA_PLATFORM"] = "xcb"
+        env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+        return env
+
+    # Programs -----------------------------------------------------------------
+
+    def start(self, faketime=None):
+        """Starts a copy of the program; faketime is libfaketime's FAKETIME."""
+        env = self.environment()
+        if faketime:
+            env["LD_PRELOAD"] = faketime_library()
+            env["FAKETIME"] = faketime
+            env["FAKETIME_DONT_FAKE_MONOTONIC"] = "1"
+        log = os.path.join(self.root, f"program-{len(self.programs)}.log")
+        with open(log, "w") as out:
+            process = subprocess.Popen([PROGRAM], env=env, stdout=out, stderr=subprocess.STDOUT, cwd=self.home)
+        self.programs.append(Program(self, process, log))
+        return self.programs[-1]
+
+    def settings_file(self):
+        return os.path.join(self.config, "quendril", "quendril.conf")
+
+    def opened(self):
+        """Every call of the browser stand-in so far: a list of argument lists."""
+        with open(self.record, "rb") as f:
+            data = f.read()
+        calls, pos = [], 0
+        try:
+            while pos < len(data):
+                end = data.index(b"\0", pos)
+                count, pos = int(data[pos:end]), end + 1
+                args = []
+                for _ in range(count):
+                    end = data.index(b"\0", pos)
+                    args.append(data[pos:end].decode("utf-8", "surrogateescape"))
+                    pos = end + 1
+                if data[pos:pos + 1] != b"\n":
+                    break
+                pos += 1
+                calls.append(args)
+        except ValueError:
+            pass  # the last call is still being written
+        return calls
+
+    def wait_opened(self, count, timeout=WAIT):
+        """Waits until the browser has been called count times in all, and gives those calls."""
+        calls = wait_until(f"{count} browser call(s), have {len(self.opened())}",
+                           lambda: len(self.opened()) >= count and self.opened(), timeout)
+        return calls
+
+    # Ending -----------------------------------------------------------------
+
+    def close(self):
+        for program in self.programs:
+            program.stop()
+        for process in (self._dbus, self._xvfb):
+            if process is None:
+                continue
+            try:
+                # The bus and the accessibility services it started share its group.
+                os.killpg(process.pid, signal.SIGTERM)
+            except ProcessLookupError:
+                pass
+            try:
+                process.wait(5)
+            except subprocess.TimeoutExpired:
+                os.killpg(process.pid, signal.SIGKILL)
+                process.wait()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    # Screen -------------------------------------------------------------------
+
+    def screenshot(self, box=None):
+        """The screen, or the part of it in box (x, y, w, h), as a Picture."""
+        crop = ["-crop", "{2}x{3}+{0}+{1}".format(*box), "+repage"] if box else []
+        ppm = subprocess.run(["/usr/bin/import", "-display", self.display, "-window", "root", *crop, "-depth", "8",
+                              "ppm:-"], check=True, capture_output=True).stdout
+        return Picture.from_ppm(ppm)
+
+    def save_screen(self, path):
+        subprocess.run(["/usr/bin/import", "-display", self.display, "-window", "root", path], check=True,
+                       capture_output=True)
+
+    def keep_screenshot(self, frame, file_name):
+        """Saves the window's picture among the build's test artifacts."""
+        if not ARTIFACTS:
+            return None
+        os.makedirs(ARTIFACTS, exist_ok=True)
+        x, y, w, h = extents(frame)
+        path = os.path.join(ARTIFACTS, file_name)
+        subprocess.run(["/usr/bin/import", "-display", self.display, "-window", "root", "-crop",
+                        f"{w}x{h}+{x}+{y}", "+repage", path], check=True, capture_output=True)
+        return path
+
+    # Keyboard and mouse ---------------------------------------------------
+
+    def xdotool(self, *args):
+        return subprocess.run(["xdotool", *args], check=True, capture_output=True, text=True,
+                              env=self.environment()).stdout
+
+    def x_window(self, program, frame):
+        """The X window that shows this top-level accessible."""
+        want = extents(frame)
+
+        def match():
+            ids = self.xdotool_search("--onlyvisible", "--pid", str(program.pid))
+            for wid in ids:
+                geometry = self.window_geometry(wid)
+                if geometry == want:
+                    return wid
+            return None
+
+        return wait_until(f"the X window of {frame.name!r} at {want}", match)
+
+    def xdotool_search(self, *args):
+        result = subprocess.run(["xdotool", "search", *args], capture_output=True, text=True,
+                                env=self.environment())
+        return result.stdout.split()
+
+    def window_geometry(self, wid):
+        values = dict(line.split("=", 1) for line in self.xdotool("getwindowgeometry", "--shell", wid).split())
+        return (int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"]))
+
+    def focus(self, program, frame):
+        """Raises the window and gives it the keyboard: with no window manager
+        nobody hands the focus back after a message box has closed."""
+        if has_state(frame, "ACTIVE"):
+            return
+        wid = self.x_window(program, frame)
+        self.xdotool("windowraise", wid, "windowfocus", "--sync", wid)
+        wait_until(f"{frame.name!r} to become active", lambda: has_state(frame, "ACTIVE"))
+
+    def type(self, program, frame, text):
+        self.focus(program, frame)
+        self.xdotool("type", "--delay", "25", text)
+
+    def key(self, program, frame, *keys):
+        self.focus(program, frame)
+        self.xdotool("key", "--delay", "25", *keys)
+
+    def click(self, accessible):
+        """A real left click in the middle of the accessible."""
+        x, y, w, h = extents(accessible)
+        # No --sync: it waits in vain when the pointer is already there.
+        self.xdotool("mousemove", str(x + w // 2), str(y + h // 2), "click", "1")
+
+    def send_close(self, program, frame):
+        """Asks the window to close, as the close box of its title bar does."""
+        wid = int(self.x_window(program, frame))
+        _send_delete_window(self.display, wid)
+
+    def x_property(self, program, frame, name):
+        wid = self.x_window(program, frame)
+        return _run("xprop", "-display", self.display, "-id", wid, name)
+
+
+# Reading the accessibility tree ------------------------------------------------
+
+def showing(accessible):
+    return has_state(accessible, "SHOWING")
+
+
+def has_state(accessible, state):
+    import pyatspi
+
+    return accessible.getState().contains(getattr(pyatspi, "STATE_" + state))
+
+
+def extents(accessible):
+    """Left, top, width and height on the screen."""
+    import pyatspi
+
+    box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return (box.x, box.y, box.width, box.height)
+
+
+def children(accessible):
+    return [c for c in accessible if c is not None]
+
+
+def descendants(accessible):
+    for child in children(accessible):
+        yield child
+        yield from descendants(child)
+
+
+def find_all(root, role=None, name=None, description=None, only_showing=True):
+    found = []
+    for acc in descendants(root):
+        if role is not None and acc.getRoleName() != role:
+            continue
+        if name is not None and acc.name != name:
+            continue
+        if description is not None and acc.description != description:
+            continue
+        if only_showing and not showing(acc):
+            continue
+        found.append(acc)
+    return found
+
+
+def find(root, role=None, name=None, description=None, only_showing=True):
+    """The one control with this role, name or description; fails unless exactly one."""
+    found = find_all(root, role, name, description, only_showing)
+    if len(found) != 1:
+        raise AssertionError(f"{len(found)} controls with role={role!r} name={name!r} "
+                             f"description={description!r} in {root.name!r}")
+    return found[0]
+
+
+def text(accessible):
+    """What a screen reader reads as the control's text: the text of an edit
+    box, the name of anything else."""
+    try:
+        return accessible.queryText().getText(0, -1)
+    except NotImplementedError:
+        return accessible.name
+
+
+def message_text(box):
+    """The text of a message box: its labels, without the icon."""
+    labels = [c.name for c in find_all(box, role="label") if c.name]
+    return "\n".join(labels)
+
+
+def press(accessible, action="Press"):
+    """Runs the control's action. A command that opens a modal box answers only
+    when the box has closed, so the call waits briefly and moves on."""
+    from gi.repository import Atspi, GLib
+
+    actions = accessible.queryAction()
+    names = [actions.getName(i) for i in range(actions.nActions)]
+    if action not in names:
+        raise AssertionError(f"{accessible.name!r} has no action {action!r}, only {names}")
+    Atspi.set_timeout(*PRESS_TIMEOUT)
+    try:
+        actions.doAction(names.index(action))
+    except GLib.Error as error:
+        if "NoReply" not in str(error) and "imeout" not in str(error) and "reply" not in str(error):
+            raise
+    finally:
+        Atspi.set_timeout(*CALL_TIMEOUT)
+
+
+def faketime_library():
+    found = sorted(glob.glob("/usr/lib/*/faketime/libfaketime.so.1") + glob.glob("/usr/lib/faketime/libfaketime.so.1"))
+    if not found:
+        raise RuntimeError("libfaketime is not installed (Debian package faketime)")
+    return found[0]
+
+
+# Pictures -----------------------------------------------------------------------
+
+class Picture:
+    def __init__(self, width, height, rgb):
+        self.width, self.height, self.rgb = width, height, rgb
+
+    @classmethod
+    def from_ppm(cls, data):
+        fields, pos = [], 0
+        while len(fields) < 4:
+            while data[pos:pos + 1].isspace():
+                pos += 1
+            if data[pos:pos + 1] == b"#":
+                pos = data.index(b"\n", pos)
+                continue
+            end = pos
+            while not data[end:end + 1].isspace():
+                end += 1
+            fields.append(data[pos:end])
+            pos = end
+        if fields[0] != b"P6" or fields[3] != b"255":
+            raise ValueError("not an 8-bit PPM picture")
+        return cls(int(fields[1]), int(fields[2]), data[pos + 1:])
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.rgb[i:i + 3])
+
+    def colours(self, box=None, leave_out=()):
+        """How often each colour occurs inside box (x, y, w, h), or in the
+        whole picture, not counting the pixels inside the boxes in leave_out."""
+        x, y, w, h = _clamp(box or (0, 0, self.width, self.height), self.width, self.height)
+        counts = {}
+        for row in range(y, y + h):
+            cuts = sorted((o[0], o[0] + o[2]) for o in leave_out if o[1] <= row < o[1] + o[3])
+            start = x
+            segments = []
+            for left, right in cuts + [(x + w, x + w)]:
+                if left > start:
+                    segments.append((start, min(left, x + w)))
+                start = max(start, right)
+            for left, right in segments:
+                line = self.rgb[(row * self.width + left) * 3:(row * self.width + right) * 3]
+                for i in range(0, len(line), 3):
+                    c = (line[i], line[i + 1], line[i + 2])
+                    counts[c] = counts.get(c, 0) + 1
+        return counts
+
+    def main_colour(self, box, leave_out=()):
+        """The most frequent colour inside box, not counting the boxes in leave_out."""
+        counts = self.colours(box, leave_out)
+        return max(counts, key=counts.get)
+
+
+def _clamp(box, width, height):
+    left, top = max(box[0], 0), max(box[1], 0)
+    right, bottom = min(box[0] + box[2], width), min(box[1] + box[3], height)
+    return (left, top, max(0, right - left), max(0, bottom - top))
+
+
+# X client message for the close box ------------------------------------------
+
+class _XClientMessageEvent(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+
+
+class _XEvent(ctypes.Union):
+    _fields_ = [("xclient", _XClientMessageEvent), ("pad", ctypes.c_long * 24)]
+
+
+def _send_delete_window(display_name, window):
+    """Sends WM_DELETE_WINDOW, which a window manager sends when the user
+    presses a window's close box."""
+    x11 = ctypes.CDLL("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                               ctypes.POINTER(_XEvent)]
+    x11.XFlush.argtypes = [ctypes.c_void_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    display = x11.XOpenDisplay(display_name.encode())
+    if not display:
+        raise RuntimeError(f"cannot open display {display_name}")
+    try:
+        event = _XEvent()
+        event.xclient.type = 33  # ClientMessage
+        event.xclient.window = window
+        event.xclient.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", False)
+        event.xclient.format = 32
+        event.xclient.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", False)
+        event.xclient.data[1] = 0  # CurrentTime
+        if not x11.XSendEvent(display, window, False, 0, ctypes.byref(event)):
+            raise RuntimeError("XSendEvent failed")
+        x11.XFlush(display)
+    finally:
+        x11.XCloseDisplay(display)

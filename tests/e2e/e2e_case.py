@@ -1,0 +1,122 @@
+"""The base of every end-to-end case: a private desktop and the steps that
+many cases take (typing a number, answering a message box, reaching the exit
+screen)."""
+
+import os
+import unittest
+
+import desktop as d
+from desktop import CAPTION, MESSAGE_TITLE, find, press, text, wait_until
+
+ENTRY = "Nine-digit number"
+# The pure colour that marks each message icon: the blue "i" and the red cross.
+INFORMATION = (0, 0, 255)
+STOP = (255, 0, 0)
+DAMAGED = "It may not be found and even if it is found it will be badly damaged."
+
+
+class Case(unittest.TestCase):
+    maxDiff = None
+
+    def setUp(self):
+        self.desktop = d.Desktop()
+        self.addCleanup(self.desktop.close)
+        self.addCleanup(self._keep_screen_on_failure)
+
+    def _keep_screen_on_failure(self):
+        result = getattr(self._outcome, "result", None)
+        # A failed subtest stands for its case in the result.
+        failed = result is not None and any(getattr(test, "test_case", test) is self
+                                            for test, _ in result.failures + result.errors)
+        if failed and d.ARTIFACTS:
+            os.makedirs(d.ARTIFACTS, exist_ok=True)
+            path = os.path.join(d.ARTIFACTS, f"failed-{self._testMethodName}.png")
+            try:
+                self.desktop.save_screen(path)
+            except Exception as error:  # the screen may be gone with what failed
+                print(f"no screenshot of the failure: {error}")
+            for name in sorted(os.listdir(self.desktop.root)):
+                if name.endswith(".log"):
+                    with open(os.path.join(self.desktop.root, name)) as log:
+                        content = log.read().strip()
+                    if content:
+                        print(f"--- {name}\n{content}")
+
+    # Starting ---------------------------------------------------------------
+
+    def start(self, faketime=None):
+        """Starts the program and waits for its main window."""
+        program = self.desktop.start(faketime)
+        main = program.window(role="frame")
+        return program, main
+
+    # The main and the result window ---------------------------------------
+
+    def entry(self, main):
+        return find(main, role="text", name=ENTRY)
+
+    def clear_entry(self, program, main):
+        self.desktop.key(program, main, "End", "shift+Home", "BackSpace")
+        wait_until("an empty entry box", lambda: text(self.entry(main)) == "")
+
+    def type_number(self, program, main, number):
+        """Types into the entry box with real keys; the box then holds exactly what was typed."""
+        entry = self.entry(main)
+        before = text(entry)
+        if not number:
+            return
+        self.desktop.type(program, main, number)
+        wait_until(f"{before + number!r} in the entry box", lambda: text(entry) == before + number)
+
+    def find_object(self, program, main, number):
+        """Types the number, presses Enter and gives the result window."""
+        self.type_number(program, main, number)
+        self.desktop.key(program, main, "Return")
+        wait_until("the main window to hide", lambda: not d.showing(main))
+        return program.window(role="frame")
+
+    def reading(self, result):
+        return (text(find(result, description="Reading number")), text(find(result, description="Reading")))
+
+    # Message boxes ------------------------------------------------------------
+
+    def expect_message(self, program, message, answer="OK", buttons=("OK",), icon=INFORMATION):
+        """Waits for a message box with exactly this text, icon and buttons,
+        answers it and waits until it has gone."""
+        box, shown = program.message_box()
+        self.assertEqual(shown, message)
+        self.assertEqual(box.getRoleName(), "alert")
+        self.assertTrue(self.has_icon_colour(box, icon), f"the icon of {message!r} is drawn in {icon}")
+        names = sorted(b.name for b in d.find_all(box, role="push button"))
+        self.assertEqual(names, sorted(buttons))
+        press(find(box, role="push button", name=answer))
+        wait_until(f'the message "{message}" to go', lambda: not self.message_boxes(program))
+        return box
+
+    def has_icon_colour(self, box, colour):
+        icon = find(box, role="image")
+        return wait_until(f"{colour} in the message icon", lambda: self.desktop.screenshot(
+            d.extents(icon)).colours().get(colour, 0) >= 20, timeout=5)
+
+    def message_boxes(self, program):
+        return [w for w in program.windows() if w.name == MESSAGE_TITLE]
+
+    # The end ------------------------------------------------------------------
+
+    def exit_screen(self, program):
+        """Waits until the exit screen is the program's only window on the screen."""
+
+        def alone():
+            shown = program.windows()
+            return shown[0] if len(shown) == 1 and find_name(shown[0], "Refer A Friend") else None
+
+        screen = wait_until("the exit screen alone on the screen", alone)
+        self.assertEqual(screen.name, CAPTION)
+        return screen
+
+    def assert_ended(self, program, status=0):
+        self.assertEqual(program.wait_exit(), status)
+
+
+def find_name(root, name):
+    return d.find_all(root, name=name)

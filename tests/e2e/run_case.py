@@ -1,0 +1,42 @@
+"""Runs one end-to-end case in this process, as CTest does for each case.
+
+Usage: /usr/bin/python3 run_case.py MODULE TEST_NAME
+The environment names the program (QUENDRIL_PROGRAM), the site root it was
+built with (QUENDRIL_SITE_ROOT), where pictures are kept
+(QUENDRIL_E2E_ARTIFACTS) and which X displays may be taken
+(QUENDRIL_E2E_DISPLAYS, e.g. 91-99).
+"""
+
+import importlib
+import os
+import sys
+import unittest
+
+
+def cases(suite):
+    for item in suite:
+        if isinstance(item, unittest.TestSuite):
+            yield from cases(item)
+        else:
+            yield item
+
+
+def main():
+    if len(sys.argv) != 3:
+        print(__doc__, file=sys.stderr)
+        return 2
+    module_name, test_name = sys.argv[1:]
+    sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+    module = importlib.import_module(module_name)
+    chosen = [c for c in cases(unittest.defaultTestLoader.loadTestsFromModule(module))
+              if c._testMethodName == test_name]
+    if len(chosen) != 1:
+        print(f"{len(chosen)} cases named {test_name} in {module_name}", file=sys.stderr)
+        return 2
+    result = unittest.TextTestRunner(verbosity=2, stream=sys.stdout).run(unittest.TestSuite(chosen))
+    ran_fully = result.testsRun == 1 and not result.skipped
+    return 0 if result.wasSuccessful() and ran_fully else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,58 @@
+"""The about box, opened from both windows' menus."""
+
+import desktop as d
+from desktop import CAPTION, find, find_all, page, press, wait_until
+from e2e_case import Case
+
+TEXTS = [
+    "Vasq Quendril helps you find items you may have misplaced, using the principles of Chaldean numerology. "
+    "All rights reserved by Vasq.",
+    "Vasq Quendril v1.15",
+    f"Click here to visit {d.SITE_ROOT}",
+    "Click here for more details",
+    "Home Business Opportunity. Start your own Internet business and make money online. "
+    "Get this software fully branded for your website.",
+]
+
+
+class AboutBox(Case):
+    def open_about(self, program, window):
+        press(find(window, role="menu item", name="About Software", only_showing=False))
+        about = program.window(role="dialog")
+        self.assertEqual(about.name, CAPTION)
+        self.assertEqual([label.name for label in find_all(about, role="label")], TEXTS)
+        find(about, role="image", name="Application icon")
+        return about
+
+    def closed(self, program):
+        return not [w for w in program.windows() if w.getRoleName() == "dialog"]
+
+    def test_about_box(self):
+        program, main = self.start()
+        about = self.open_about(program, main)
+        self.desktop.focus(program, about)
+        self.assertTrue(d.has_state(find(about, role="push button", name="OK"), "FOCUSED"))
+        # Its links open their pages and leave it open.
+        self.desktop.click(find(about, description="Link to the home page"))
+        self.assertEqual(self.desktop.wait_opened(1), [[page("home-page")]])
+        self.desktop.click(find(about, name="Click here for more details"))
+        self.assertEqual(self.desktop.wait_opened(2)[1], [page("fully-branded")])
+        self.assertTrue(d.showing(about))
+        # It is modal: a click on the main window's Donate reaches nothing.
+        donate = find(main, role="menu item", name="Donate")
+        self.desktop.click(donate)
+        # Enter presses OK, which has the focus.
+        self.desktop.key(program, about, "Return")
+        wait_until("the about box to close", lambda: self.closed(program))
+        self.assertEqual(program.windows(), [main])
+        self.desktop.click(donate)
+        self.assertEqual(self.desktop.wait_opened(3),
+                         [[page("home-page")], [page("fully-branded")], [page("donate")]])
+
+        # From the result window it comes up built afresh, and OK closes it.
+        result = self.find_object(program, main, "123456789")
+        about = self.open_about(program, result)
+        press(find(about, role="push button", name="OK"))
+        wait_until("the about box to close", lambda: self.closed(program))
+        self.assertEqual(program.windows(), [result])
+        self.assertEqual(len(self.desktop.opened()), 3)

@@ -1,0 +1,146 @@
+"""The program's life from start to end: the other-copy guard, the stored
+date and the update reminder, and every way out through the exit screen."""
+
+import os
+
+import desktop as d
+from desktop import find, page, press, text, wait_until
+from e2e_case import Case
+
+# The settings store keeps key and value shifted by three character codes.
+STORED_KEY = "Gxudwlrq"  # "Duration"
+
+
+def unscramble(value):
+    return "".join(chr(ord(c) - 3) for c in value)
+
+
+class Life(Case):
+    def stored(self):
+        """The settings file's entries, with the date unscrambled."""
+        path = self.desktop.settings_file()
+        if not os.path.exists(path):
+            return None
+        with open(path, encoding="latin-1") as f:
+            lines = [line.strip() for line in f if line.strip()]
+        self.assertEqual(lines[0], "[Settings]")
+        self.assertEqual(len(lines), 2, lines)
+        key, _, value = lines[1].partition("=")
+        self.assertEqual(key, STORED_KEY)
+        return unscramble(value)
+
+    def test_second_copy_refused(self):
+        first, main = self.start()
+        second = self.desktop.start()
+        box, _ = second.message_box()
+        self.assertEqual(second.windows(), [box], "the second copy shows no window of its own")
+        self.expect_message(second, "Application is already running")
+        self.assertEqual(second.wait_exit(), 0)
+        self.assertTrue(first.running())
+        self.assertEqual(first.windows(), [main])
+        # The first copy still works.
+        result = self.find_object(first, main, "123456789")
+        self.assertEqual(self.reading(result)[0], "49")
+
+    def test_first_run_stores_the_date_scrambled(self):
+        self.assertIsNone(self.stored())
+        program, main = self.start(faketime="@2024-03-01 12:00:00")
+        self.assertEqual(self.message_boxes(program), [], "no reminder at the first run")
+        self.assertEqual(self.stored(), "1 Mar 2024")
+        with open(self.desktop.settings_file(), encoding="latin-1") as f:
+            self.assertNotIn("Duration", f.read())
+
+    def test_update_reminder(self):
+        def run(day):
+            return self.desktop.start(faketime=f"@{day} 12:00:00")
+
+        def no_reminder(day, stored):
+            program = run(day)
+            program.window(role="frame")  # the reminder would come before the main window
+            self.assertEqual(self.message_boxes(program), [], f"no reminder on {day}")
+            self.assertEqual(self.stored(), stored)
+            program.stop()
+
+        def reminder(day, answer, stored):
+            program = run(day)
+            box, _ = program.message_box()
+            self.assertEqual(program.windows(), [box], "the question comes before the main window")
+            self.assertTrue(self.has_icon_colour(box, (0, 0, 255)), "the information icon")
+            self.expect_message(program, "There maybe an update to this software available\n"
+                                "Do you want to check for an update?", answer=answer, buttons=("Yes", "No"))
+            program.window(role="frame")
+            self.assertEqual(self.stored(), stored)
+            program.stop()
+
+        no_reminder("2024-03-01", "1 Mar 2024")
+        no_reminder("2024-03-15", "1 Mar 2024")  # 14 days later
+        reminder("2024-03-16", "No", "16 Mar 2024")  # 15 days later
+        self.assertEqual(self.desktop.opened(), [], "No opens nothing")
+        no_reminder("2024-03-30", "16 Mar 2024")  # the 14 days count from the last reminder
+        reminder("2024-03-31", "Yes", "31 Mar 2024")
+        self.assertEqual(self.desktop.wait_opened(1), [[page("download-web-page")]])
+        reminder("2024-03-16", "No", "16 Mar 2024")  # a clock set back by 15 days
+        self.assertEqual(self.desktop.opened(), [[page("download-web-page")]])
+
+    def assert_on_top(self, program, screen):
+        state = self.desktop.x_property(program, screen, "_NET_WM_STATE")
+        self.assertIn("_NET_WM_STATE_ABOVE", state)
+
+    def test_exit_from_the_main_window(self):
+        program, main = self.start()
+        press(find(main, role="menu item", name="Exit", only_showing=False))
+        screen = self.exit_screen(program)
+        self.assert_on_top(program, screen)
+        press(find(screen, role="push button", name="Exit"))
+        self.assert_ended(program)
+
+    def test_exit_from_the_result_window_and_the_close_box(self):
+        program, main = self.start()
+        result = self.find_object(program, main, "123456789")
+        press(find(result, role="menu item", name="Exit", only_showing=False))
+        screen = self.exit_screen(program)
+        self.assert_on_top(program, screen)
+        # Closing the exit screen from its title bar ends the program as its Exit does.
+        self.desktop.send_close(program, screen)
+        self.assert_ended(program)
+
+    def test_close_box_of_the_main_window(self):
+        program, main = self.start()
+        self.desktop.send_close(program, main)
+        screen = self.exit_screen(program)
+        self.assert_on_top(program, screen)
+        self.desktop.key(program, screen, "alt+x")
+        self.assert_ended(program)
+
+    def test_keyboard_only(self):
+        # A whole run with the keyboard alone: a reading, Back, another
+        # reading, Esc, a referral through the tab order, and Alt+X.
+        program, main = self.start()
+        result = self.find_object(program, main, "123456789")
+        self.desktop.key(program, result, "alt+b")
+        wait_until("Back to the main window", lambda: d.showing(main))
+        self.desktop.key(program, main, "BackSpace")
+        result = self.find_object(program, main, "7")
+        self.assertEqual(self.reading(result)[0], "47")
+        self.desktop.key(program, result, "Escape")  # Esc presses Exit, not Back
+        screen = self.exit_screen(program)
+        self.assertFalse(d.showing(main))
+        # From Exit the tab order runs: the check box, your name, submit,
+        # your e-mail, your friend's e-mail, your friend's name.
+        keys = self.desktop.key
+        keys(program, screen, "Tab", "Tab")
+        self.desktop.xdotool("type", "--delay", "25", " Tom & Jerry ")
+        keys(program, screen, "Tab", "Tab")
+        self.desktop.xdotool("type", "--delay", "25", "tom@cartoon.example")
+        keys(program, screen, "Tab")
+        self.desktop.xdotool("type", "--delay", "25", "jerry=1@mouse.example")
+        keys(program, screen, "Tab")
+        self.desktop.xdotool("type", "--delay", "25", "J\u00fcrgen #1")
+        wait_until("the friend's name typed", lambda: text(find(screen, name="Friend's name")) == "J\u00fcrgen #1")
+        keys(program, screen, "alt+n")
+        self.assertEqual(self.desktop.wait_opened(1), [[
+            page("zorq-refer-a-friend") + "&taf1=Tom%20%26%20Jerry&taf2=tom@cartoon.example"
+            "&taf3=Your%20Message%0D%0A&taf4=J%C3%BCrgen%20%231&taf5=jerry%3D1@mouse.example"
+            "&taf6=" + d.SITE_ROOT + "/vasq-free-quendril/"]])
+        keys(program, screen, "alt+x")
+        self.assert_ended(program)
