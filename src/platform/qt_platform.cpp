@@ -92,7 +92,11 @@ std::optional<QString> QtPlatform::readStoreValue(
     auto store = openStore(application);
     store->beginGroup(section);
     const QVariant value = store->value(key);
-    if (store->status() != QSettings::NoError || !value.isValid())
+    if (store->status() != QSettings::NoError) {
+        m_unreadableStores.insert(application);
+        return std::nullopt;
+    }
+    if (!value.isValid())
         return std::nullopt;
     return value.toString();
 }
@@ -104,8 +108,12 @@ bool QtPlatform::writeStoreValue(
     store->beginGroup(section);
     // Loading first tells whether the store can be read at all; a store we could
     // not read is left alone rather than rewritten without its other contents.
+    // QSettings hands later objects the file it parsed first, without the error
+    // it met then: a store found unreadable before stays unreadable.
     store->value(key);
     if (store->status() != QSettings::NoError)
+        m_unreadableStores.insert(application);
+    if (m_unreadableStores.contains(application))
         return false;
     store->setValue(key, value);
     store->sync();

@@ -4,6 +4,7 @@
 
 #include <QLockFile>
 #include <QRandomGenerator>
+#include <QSet>
 
 #include <memory>
 
@@ -36,6 +37,7 @@ public:
 private:
     QRandomGenerator m_random;
     std::unique_ptr<QLockFile> m_instanceLock;
+    QSet<QString> m_unreadableStores;
     bool m_ended = false;
     int m_exitStatus = 0;
 };

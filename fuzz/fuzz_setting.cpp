@@ -1,0 +1,54 @@
+// Any text through the scrambling of stored settings.
+#include "app/settings_store.h"
+#include "fuzz_support.h"
+
+using namespace quendril;
+
+namespace {
+
+// The 8-bit code the store sees for a character: Latin-1, or a question mark.
+int codeOf(QChar c)
+{
+    return c.unicode() <= 0xff ? c.unicode() : '?';
+}
+
+bool allLatin1(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() > 0xff)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QString text = fuzz::textFromBytes(data, size);
+    const QString encoded = EncodeSetting(text);
+    const QString decoded = DecodeSetting(text);
+    FUZZ_CHECK(allLatin1(encoded) && allLatin1(decoded));
+
+    QString kept; // what survives scrambling and unscrambling
+    qsizetype keptUp = 0, keptDown = 0;
+    for (const QChar c : text) {
+        const int code = codeOf(c);
+        if (code + SettingShift <= 255) {
+            kept.append(QChar(code));
+            ++keptUp;
+        }
+        if (code - SettingShift >= 0)
+            ++keptDown;
+    }
+    FUZZ_CHECK(encoded.size() == keptUp);
+    FUZZ_CHECK(decoded.size() == keptDown);
+    FUZZ_CHECK(DecodeSetting(encoded) == kept);
+
+    // Within range both directions undo each other exactly.
+    if (allLatin1(text) && keptUp == text.size())
+        FUZZ_CHECK(DecodeSetting(encoded) == text);
+    if (allLatin1(text) && keptDown == text.size())
+        FUZZ_CHECK(EncodeSetting(decoded) == text);
+    return 0;
+}

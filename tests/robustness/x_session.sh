@@ -1,0 +1,144 @@
+# Sourced by the robustness scripts that drive the real program: a private X
+# server on one of the displays 81..89, throwaway profiles, the program started
+# as an unprivileged user when we run as root (root ignores file modes), and
+# its windows found by exact title and size.
+# The sourcing script sets $program first.
+
+work=$(mktemp -d)
+chmod 755 "$work"
+pids=()
+cleanup() {
+  kill "${pids[@]}" 2>/dev/null || true
+  wait 2>/dev/null || true
+  chmod -R u+rwX "$work" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+check() { local what=$1; shift; if "$@"; then echo "ok: $what"; else fail "$what"; fi; }
+
+caption='Vasq Quendril v1.15'
+message_title='Vasq Quendril'
+main_size=488x403
+exit_size=741x315
+
+if [ "$(id -u)" = 0 ]; then
+  user=nobody
+  as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+else
+  user=$(id -un)
+  as_user=()
+fi
+
+# The first of the displays 81..89 whose server comes up.
+start_x() {
+  local n
+  for n in 81 82 83 84 85 86 87 88 89; do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    # -noreset: a server left without clients between two starts must not be resetting as the next connects.
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+    local xvfb=$!
+    for _ in $(seq 50); do
+      kill -0 "$xvfb" 2>/dev/null || break
+      if DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1; then
+        pids+=("$xvfb")
+        export DISPLAY=":$n"
+        return 0
+      fi
+      sleep 0.1
+    done
+    kill "$xvfb" 2>/dev/null || true
+  done
+  fail "no free X display among :81..:89"
+}
+
+# A fresh profile: home, configuration and runtime folders owned by the user
+# the program runs as. Prints its folder.
+new_profile() {
+  local profile=$work/$1
+  mkdir -p "$profile/home/config/quendril" "$profile/run"
+  chmod 700 "$profile/run"
+  chown -R "$user" "$profile/home" "$profile/run"
+  echo "$profile"
+}
+
+# Starts the program in a profile, as the unprivileged user; sets $program_pid.
+start_program() {
+  local profile=$1
+  env HOME="$profile/home" XDG_CONFIG_HOME="$profile/home/config" XDG_RUNTIME_DIR="$profile/run" \
+    LANG=C.UTF-8 LC_ALL= PATH="$work/bin:$PATH" "${as_user[@]}" "$program" &
+  program_pid=$!
+  pids+=("$program_pid")
+}
+
+# Visible windows with exactly this title, of one process if a pid is given,
+# one id a line.
+windows_titled() {
+  local title=$1 pid=${2:-} id
+  for id in $(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null || true); do
+    if [ -z "$pid" ] || [ "$(xdotool getwindowpid "$id" 2>/dev/null)" = "$pid" ]; then
+      echo "$id"
+    fi
+  done
+}
+count_windows() { windows_titled "$@" | grep -c . || true; }
+
+# Waits up to 15 s for a visible window with this exact title and size ("any"
+# for any size), of one process if a pid is given, and prints its id.
+wait_window() {
+  local title=$1 size=$2 pid=${3:-} id geometry
+  for _ in $(seq 150); do
+    for id in $(windows_titled "$title" "$pid"); do
+      geometry=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null) || continue
+      local WIDTH= HEIGHT=
+      eval "$geometry"
+      if [ "$size" = any ] || [ "${WIDTH}x${HEIGHT}" = "$size" ]; then
+        echo "$id"
+        return 0
+      fi
+    done
+    sleep 0.1
+  done
+  return 1
+}
+
+# Without a window manager focus is not handed over: give it to the window first.
+keys() {
+  local id=$1
+  shift
+  xdotool windowraise "$id" windowfocus --sync "$id" 2>/dev/null || true
+  sleep 0.1
+  xdotool "$@"
+}
+
+# Waits up to 15 s for a child process to end; sets $exit_status to its
+# status, or to "running". (Not in a subshell: only the parent can wait.)
+wait_exit() {
+  local pid=$1
+  exit_status=running
+  for _ in $(seq 150); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      exit_status=0
+      { wait "$pid"; } 2>/dev/null || exit_status=$?
+      return 0
+    fi
+    sleep 0.1
+  done
+}
+
+# Ends the program the user's way: Exit in the main window, then Exit on the
+# exit screen. Fails unless it ends with status 0.
+end_program() {
+  local pid=$1 main=$2 screen
+  keys "$main" key alt+e
+  screen=$(wait_window "$caption" $exit_size "$pid") || fail "the exit screen did not come up"
+  keys "$screen" key alt+x
+  wait_exit "$pid"
+  [ "$exit_status" = 0 ] || fail "the program ended with status $exit_status"
+}
+
+# A browser stand-in, so that nothing leaves the machine.
+mkdir -p "$work/bin"
+printf '#!/bin/sh\nexit 0\n' >"$work/bin/xdg-open"
+chmod 755 "$work/bin/xdg-open"
