@@ -1,5 +1,6 @@
 #include "frmNagScreen.h"
 
+#include "app_icon.h"
 #include "cobrand.h"
 #include "platform/platform.h"
 #include "site/update_reminder.h"
@@ -11,7 +12,7 @@
 frmNagScreen::frmNagScreen(WindowHost &host, const quendril::SettingsStore &settings)
     : m_host(host)
     , m_settings(settings)
-    , m_icon(QStringLiteral(":/icons/quendril.svg"))
+    , m_icon(quendril::makeApplicationIcon())
 {
 }
 

@@ -6,9 +6,31 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QShortcutEvent>
 #include <QWidget>
 
 namespace quendril::forms {
+
+namespace {
+
+class AccessKeyClicker final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Shortcut || static_cast<QShortcutEvent *>(event)->isAmbiguous())
+            return false;
+        auto *button = qobject_cast<QPushButton *>(watched);
+        if (!button || button->isCheckable() || !button->isEnabled())
+            return false;
+        button->click();
+        return true;
+    }
+};
+
+} // namespace
 
 void registerFontSubstitutes()
 {
@@ -74,6 +96,13 @@ void installDefaultAndCancel(QWidget *window, QAbstractButton *defaultButton, QA
                 cancelButton->click();
         });
     }
+}
+
+void clickAccessKeysAtOnce(QWidget *window)
+{
+    auto *clicker = new AccessKeyClicker(window);
+    for (QPushButton *button : window->findChildren<QPushButton *>())
+        button->installEventFilter(clicker);
 }
 
 } // namespace quendril::forms

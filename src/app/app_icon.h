@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QIcon>
+
+namespace quendril {
+
+// The application icon, drawn from its SVG file. The sizes a window needs
+// when it first appears come from renderings of that file made when the
+// program was built, so that showing it loads no SVG renderer; any other
+// size or mode is drawn from the SVG file when it is first asked for.
+QIcon makeApplicationIcon();
+
+} // namespace quendril
