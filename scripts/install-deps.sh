@@ -8,6 +8,9 @@ packages="
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins
   fonts-dejavu-core
   xvfb xauth xdotool x11-utils faketime
+  python3-pyatspi at-spi2-core dbus imagemagick
+  desktop-file-utils appstream dpkg-dev file
+  clang libclang-rt-dev
 "
 
 missing=""

@@ -20,6 +20,7 @@ frmAbout::frmAbout(WindowHost &host)
     ui->picIcon->setPixmap(icon.pixmap(ui->picIcon->size(), devicePixelRatio()));
     setModal(true);
     quendril::forms::makeFixedWindow(this);
+    quendril::forms::clickAccessKeysAtOnce(this);
 
     const quendril::site::SiteLinks &links = host.links();
     connect(ui->cmdOK, &QPushButton::clicked, this, &QDialog::accept);

@@ -24,6 +24,7 @@ frmDisplay::frmDisplay(WindowHost &host)
     ui->cmdBack->setAutoDefault(true);
     ui->cmdExit->setAutoDefault(true);
     quendril::forms::installDefaultAndCancel(this, ui->cmdExit, ui->cmdExit);
+    quendril::forms::clickAccessKeysAtOnce(this);
 
     connect(ui->cmdBack, &QPushButton::clicked, this, &frmDisplay::cmdBack_Click);
     connect(ui->mnuFileBack, &QAction::triggered, this, &frmDisplay::cmdBack_Click);

@@ -29,6 +29,10 @@ frmMain::frmMain(WindowHost &host)
     ui->cmdNext->setAutoDefault(true);
     ui->cmdExit->setAutoDefault(true);
     quendril::forms::installDefaultAndCancel(this, ui->cmdNext, ui->cmdNext);
+    // "&File" and "&Find Object" share their access key; as on Windows, the
+    // menu takes Alt+F (Enter and Esc run Find Object).
+    ui->cmdNext->setShortcut(QKeySequence());
+    quendril::forms::clickAccessKeysAtOnce(this);
     ui->txtNumber->installEventFilter(this);
 
     connect(ui->cmdNext, &QPushButton::clicked, this, &frmMain::cmdNext_Click);

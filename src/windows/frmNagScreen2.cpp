@@ -49,6 +49,9 @@ frmNagScreen2::frmNagScreen2(WindowHost &host)
     ui->setupUi(this);
     quendril::forms::applyExactFontSizes(this);
     quendril::forms::makeFixedWindow(this);
+    quendril::forms::clickAccessKeysAtOnce(this);
+    // Enter presses the focused button; the screen has no default button.
+    quendril::forms::installDefaultAndCancel(this, nullptr, nullptr);
     setWindowFlag(Qt::WindowStaysOnTopHint);
 
     setEditorText(ui->txtMessage, QStringLiteral("Your Message") + kCrLf);
