@@ -42,18 +42,14 @@ if(UNIX AND NOT APPLE)
   configure_file(${packaging_dir}/${QUENDRIL_APP_ID}.metainfo.xml.in
     ${packaging_out}/${QUENDRIL_APP_ID}.metainfo.xml @ONLY)
 
-  # The theme's bitmap sizes, rendered from the SVG with Qt's own renderer.
-  add_executable(quendril_render_icon ${packaging_dir}/render_icon.cpp)
-  target_link_libraries(quendril_render_icon PRIVATE Qt6::Gui Qt6::Svg)
-  set_target_properties(quendril_render_icon PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
-  quendril_warnings(quendril_render_icon)
+  # The theme's bitmap sizes, rendered from the SVG like the program's own.
   set(icon_pngs "")
   foreach(size 48 256)
     set(png ${packaging_out}/icons/${size}x${size}/${QUENDRIL_APP_ID}.png)
     add_custom_command(OUTPUT ${png}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${packaging_out}/icons/${size}x${size}
-      COMMAND quendril_render_icon ${icon_svg} ${size} ${png}
-      DEPENDS quendril_render_icon ${icon_svg}
+      COMMAND quendril_icon_renderer ${icon_svg} ${size} ${png}
+      DEPENDS quendril_icon_renderer ${icon_svg}
       COMMENT "Rendering the ${size} px icon"
       VERBATIM)
     list(APPEND icon_pngs ${png})
