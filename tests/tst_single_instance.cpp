@@ -39,7 +39,7 @@ std::unique_ptr<QProcess> TestSingleInstance::startHolder(const QString &name)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_RUNTIME_DIR", m_runtime.path());
     holder->setProcessEnvironment(env);
-    holder->start(executable, {"--holder"});
+    holder->start(executable, { "--holder" });
     return holder;
 }
 
@@ -86,10 +86,10 @@ void TestSingleInstance::copiesStartedTogetherLetExactlyOneIn()
     for (int trial = 0; trial < 20; ++trial) {
         auto a = startHolder();
         auto b = startHolder();
-        const QStringList answers = {answer(*a), answer(*b)};
+        const QStringList answers = { answer(*a), answer(*b) };
         QCOMPARE(answers.count("alone"), 1);
         QCOMPARE(answers.count("other copy running"), 1);
-        for (auto *holder : {a.get(), b.get()}) {
+        for (auto *holder : { a.get(), b.get() }) {
             holder->closeWriteChannel();
             QVERIFY(holder->waitForFinished());
         }
@@ -102,7 +102,7 @@ void TestSingleInstance::otherExecutableNamesDoNotCount()
     QCOMPARE(answer(*first), QStringLiteral("alone"));
     auto renamed = startHolder("quendril-copy");
     QCOMPARE(answer(*renamed), QStringLiteral("alone"));
-    for (auto *holder : {first.get(), renamed.get()}) {
+    for (auto *holder : { first.get(), renamed.get() }) {
         holder->closeWriteChannel();
         QVERIFY(holder->waitForFinished());
     }

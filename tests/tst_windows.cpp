@@ -1,6 +1,6 @@
 #include "support/app_fixture.h"
-#include "windows/form_support.h"
 #include "windows/clickable_label.h"
+#include "windows/form_support.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -414,15 +414,15 @@ void TestWindows::noTextIsClipped()
     frmDisplay *display = findObject("123456789");
     display->setReading(f->app->readingState().ReadingTable[12], "84");
     frmAbout about(*f->app);
-    const QList<QWidget *> windows = {main(), display, &about, &f->app->exitScreen()};
+    const QList<QWidget *> windows = { main(), display, &about, &f->app->exitScreen() };
     for (QWidget *window : windows) {
         for (QLabel *label : window->findChildren<QLabel *>()) {
             if (label->text().isEmpty() || !label->isVisibleTo(window))
                 continue;
-            const QSize needed = label->wordWrap() ? QSize(label->width(), label->heightForWidth(label->width()))
-                                                   : label->sizeHint();
+            const QSize needed
+                = label->wordWrap() ? QSize(label->width(), label->heightForWidth(label->width())) : label->sizeHint();
             QVERIFY2(needed.width() <= label->width() && needed.height() <= label->height(),
-                     qPrintable(window->objectName() + "/" + label->objectName()));
+                qPrintable(window->objectName() + "/" + label->objectName()));
         }
         for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
             const int textWidth = button->fontMetrics().horizontalAdvance(button->text().remove(u'&'));
