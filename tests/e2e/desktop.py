@@ -161,11 +161,22 @@ class Program:
             self.wait_exit(5)
             return []
 
+    def windows_titled(self, title, role=None):
+        """The showing top-level windows with this title (and role); none once
+        the program has ended, even if it ends while they are being read."""
+        from gi.repository import GLib
+
+        try:
+            return [w for w in self.windows() if w.name == title and (role is None or w.getRoleName() == role)]
+        except GLib.Error:
+            self.wait_exit(5)
+            return []
+
     def window(self, title=CAPTION, role=None, timeout=WAIT):
         """Waits for exactly one showing top-level window with this title."""
 
         def only():
-            found = [w for w in self.windows() if w.name == title and (role is None or w.getRoleName() == role)]
+            found = self.windows_titled(title, role)
             return found[0] if len(found) == 1 else None
 
         return wait_until(f'one window "{title}" of program {self.pid}', only, timeout)

@@ -99,7 +99,7 @@ class Case(unittest.TestCase):
             d.extents(icon)).colours().get(colour, 0) >= 20, timeout=5)
 
     def message_boxes(self, program):
-        return [w for w in program.windows() if w.name == MESSAGE_TITLE]
+        return program.windows_titled(MESSAGE_TITLE)
 
     # The end ------------------------------------------------------------------
 
