@@ -2,7 +2,7 @@
 # Every command of every window reached from the keyboard alone, on the real
 # program under its own X server: the access keys of the buttons and menus,
 # the Tab order of each window, and what Enter and Esc press.
-# Run by hand (about 40 seconds, so it stays out of CTest):
+# CTest runs it as e2e_keyboard_reach; by hand:
 #   bash tests/packaging/keyboard_reach.sh build/bin/quendril
 # QUENDRIL_TEST_DISPLAYS lists the X display numbers to try (default 61 to 64).
 set -euo pipefail
