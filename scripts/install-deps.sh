@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages that building, running and testing Quendril
-# need, when they are missing. Works as root or through sudo.
+# need, when they are missing, and any packages named as arguments (the
+# benchmarks name theirs). Works as root or through sudo.
 set -eu
 
 packages="
@@ -11,6 +12,7 @@ packages="
   python3-pyatspi at-spi2-core dbus imagemagick
   desktop-file-utils appstream dpkg-dev file
   clang libclang-rt-dev
+  $*
 "
 
 missing=""
