@@ -5,14 +5,14 @@ cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 cmake -S . -B build
 cmake --build build -j"$(nproc)"
-ctest --test-dir build --output-on-failure
+ctest --test-dir build --output-on-failure -j"$(nproc)"
 
 # Our code under AddressSanitizer and UndefinedBehaviorSanitizer: a second
 # build, and the tests that can find a memory or undefined-behaviour fault in
 # it (CMakePresets.json says which are left out, and why).
 cmake --preset asan
 cmake --build --preset asan
-ctest --preset asan
+ctest --preset asan -j"$(nproc)"
 
 # A short smoke run of each fuzz target over its seed corpus; the long
 # campaigns are run by hand (fuzz/README.md).
