@@ -26,10 +26,13 @@ PROGRAM = os.environ.get("QUENDRIL_PROGRAM", "")
 SITE_ROOT = os.environ.get("QUENDRIL_SITE_ROOT", "https://www.vasq.example")
 ARTIFACTS = os.environ.get("QUENDRIL_E2E_ARTIFACTS", "")
 DISPLAYS = os.environ.get("QUENDRIL_E2E_DISPLAYS", "91-99")
+# Qt's scale factor for the program (QT_SCALE_FACTOR): at 2 every window is
+# expected at twice its designed size, on a screen large enough for it.
+SCALE = float(os.environ.get("QUENDRIL_E2E_SCALE", "1"))
 
 CAPTION = "Vasq Quendril v1.15"
 MESSAGE_TITLE = "Vasq Quendril"
-SCREEN = (1280, 1024)
+SCREEN = (round(1280 * SCALE), round(1024 * SCALE))
 WAIT = 15.0  # seconds for anything the program is asked to do
 # libatspi's wait for an answer, in ms; the second number (0) stops it from
 # waiting longer while a program is young. A command that opens a modal box
@@ -46,7 +49,8 @@ def page(key):
 
 
 def px(twips):
-    return twips / 15.0
+    """Screen pixels of a designed length: twips / 15, times the scale."""
+    return twips / 15.0 * SCALE
 
 
 class Timeout(AssertionError):
@@ -305,6 +309,8 @@ class Desktop:
         env["DBUS_SESSION_BUS_ADDRESS"] = self.bus
         env["QT_QPA_PLATFORM"] = "xcb"
         env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+        if SCALE != 1:
+            env["QT_SCALE_FACTOR"] = f"{SCALE:g}"
         return env
 
     # Programs -----------------------------------------------------------------
@@ -392,7 +398,7 @@ class Desktop:
             return None
         os.makedirs(ARTIFACTS, exist_ok=True)
         x, y, w, h = extents(frame)
-        path = os.path.join(ARTIFACTS, file_name)
+        path = os.path.join(ARTIFACTS, file_name if SCALE == 1 else f"scale-{SCALE:g}-{file_name}")
         subprocess.run(["/usr/bin/import", "-display", self.display, "-window", "root", "-crop",
                         f"{w}x{h}+{x}+{y}", "+repage", path], check=True, capture_output=True)
         return path
@@ -472,11 +478,13 @@ def has_state(accessible, state):
 
 
 def extents(accessible):
-    """Left, top, width and height on the screen."""
+    """Left, top, width and height on the screen, in the screen's pixels.
+    Qt 6.4 reports them in its scaled-down pixels; X, screenshots and xdotool
+    count the screen's own."""
     import pyatspi
 
     box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    return (box.x, box.y, box.width, box.height)
+    return tuple(round(v * SCALE) for v in (box.x, box.y, box.width, box.height))
 
 
 def children(accessible):

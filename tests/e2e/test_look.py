@@ -25,6 +25,8 @@ EXACT = "exact"
 INSIDE = "inside"
 # A label that sizes itself to its text: only its place is designed.
 PLACE = "place"
+# A line: placed exactly, and drawn one screen pixel thick whatever the scale.
+HAIRLINE = "hairline"
 
 
 def control(role, name=None, description=None, *, at, inside=None, fit=EXACT, ink=None, fill=None, tint=0):
@@ -83,7 +85,7 @@ ABOUT_BOX = [
     control("label", "Click here for more details", at=(3600, 3120, 2610, 195), ink=WHITE),
     control("label", description="Fully branded copy offer", at=(240, 2280, 5775, 555), ink=WHITE),
     # A white rule from (-60, 3360) to (6360, 3360), one pixel thick.
-    control("frame", "Separator line", at=(-60, 3360, 6420, 15), fill=WHITE),
+    control("frame", "Separator line", at=(-60, 3360, 6420, 15), fit=HAIRLINE, fill=WHITE),
 ]
 
 SOFTWARES = dict(role="panel", name="Download Talvex Softwares")
@@ -149,6 +151,10 @@ class Look(Case):
                 self.check_colours(picture, accessible, row, label)
         self.check_all_placed(client, placed)
         self.check_names(window)
+        # The X window itself has the size on the screen that its controls add up to.
+        program = self.desktop.programs[-1]
+        self.assertEqual(self.desktop.window_geometry(self.desktop.x_window(program, window))[2:],
+                         d.extents(window)[2:])
         self.desktop.keep_screenshot(window, picture_name)
 
     def drawn(self, window):
@@ -163,7 +169,7 @@ class Look(Case):
         cx, cy, _, _ = d.extents(container)
         actual = (x - cx, y - cy, w, h)
         wanted = tuple(px(t) for t in row["at"])
-        if row["fit"] == EXACT:
+        if row["fit"] in (EXACT, HAIRLINE):
             for name, got, want in zip("xywh", actual, wanted):
                 self.assertAlmostEqual(got, want, delta=1, msg=f"{label} {name}: {actual} against {wanted}")
         elif row["fit"] == PLACE:
@@ -179,7 +185,13 @@ class Look(Case):
     def check_colours(self, picture, accessible, row, label):
         box = d.extents(accessible)
         inner = [d.extents(c) for c in d.children(accessible) if d.showing(c)]
-        if row["fill"]:
+        if row["fill"] and row["fit"] == HAIRLINE:
+            # A line is one screen pixel thick at any scale: one row of the box is the line.
+            x, y, w, h = box
+            rows = [picture.main_colour((x, y + j, w, 1)) for j in range(h)]
+            self.assertTrue(any(within(c, row["fill"], row["tint"]) for c in rows),
+                            f"{label} rows {rows}, designed {row['fill']}")
+        elif row["fill"]:
             background = picture.main_colour(box, leave_out=inner)
             self.assertTrue(within(background, row["fill"], row["tint"]),
                             f"{label} background {background}, designed {row['fill']}")
