@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFontInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QMenuBar>
@@ -45,6 +46,7 @@ private slots:
     void windowsHaveTheirDesignedSize();
     void everyControlHasAnAccessibleName();
     void noTextIsClipped();
+    void fontsAreTheDesignedFacesAtTheirExactSizes();
 
 private:
     std::unique_ptr<AppFixture> f;
@@ -429,6 +431,29 @@ void TestWindows::noTextIsClipped()
             QVERIFY2(textWidth < button->width(), qPrintable(window->objectName() + "/" + button->objectName()));
         }
     }
+}
+
+void TestWindows::fontsAreTheDesignedFacesAtTheirExactSizes()
+{
+    frmDisplay *display = findObject("123456789");
+    frmAbout about(*f->app);
+    const QList<QWidget *> windows = { main(), display, &about, &f->app->exitScreen() };
+    // Whatever faces Verdana and MS Sans Serif come out as on this machine.
+    const QStringList designedFaces = { QFontInfo(QFont(QStringLiteral("Verdana"))).family(),
+        QFontInfo(QFont(QStringLiteral("MS Sans Serif"))).family() };
+    int sized = 0;
+    for (QWidget *window : windows) {
+        for (QWidget *widget : window->findChildren<QWidget *>()) {
+            const QString where = window->objectName() + "/" + widget->objectName();
+            if (widget->testAttribute(Qt::WA_SetFont))
+                QVERIFY2(designedFaces.contains(QFontInfo(widget->font()).family()), qPrintable(where));
+            if (const QVariant size = widget->property("pointSizeF"); size.isValid()) {
+                QCOMPARE(widget->font().pointSizeF(), size.toDouble());
+                ++sized;
+            }
+        }
+    }
+    QVERIFY(sized > 0);
 }
 
 QTEST_MAIN(TestWindows)

@@ -1,6 +1,7 @@
 #include "form_support.h"
 
 #include <QAbstractButton>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QPushButton>
@@ -34,18 +35,26 @@ protected:
 
 void registerFontSubstitutes()
 {
-    QFont::insertSubstitution(QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans"));
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"));
+    const QStringList installed = QFontDatabase::families();
+    for (const QString &designed : { QStringLiteral("Verdana"), QStringLiteral("MS Sans Serif") }) {
+        if (!installed.contains(designed, Qt::CaseInsensitive))
+            QFont::insertSubstitution(designed, QStringLiteral("DejaVu Sans"));
+    }
 }
 
-void applyExactFontSizes(QWidget *root)
+void applyDesignFonts(QWidget *root)
 {
     const auto apply = [](QWidget *widget) {
         const QVariant size = widget->property("pointSizeF");
-        if (!size.isValid())
+        if (!size.isValid() && !widget->testAttribute(Qt::WA_SetFont))
             return;
         QFont font = widget->font();
-        font.setPointSizeF(size.toDouble());
+        if (size.isValid())
+            font.setPointSizeF(size.toDouble());
+        // A designed family that is not installed is asked for by its stand-in's
+        // name: the same face, without a failed search for every size and weight.
+        if (const QStringList standIns = QFont::substitutes(font.family()); !standIns.isEmpty())
+            font.setFamilies({ standIns.first() });
         widget->setFont(font);
     };
     apply(root);

@@ -5,13 +5,14 @@ class QWidget;
 
 namespace quendril::forms {
 
-// The windows are drawn for Verdana and MS Sans Serif; where those are
-// missing, DejaVu Sans has the closest metrics.
+// The windows are drawn for Verdana and MS Sans Serif; where those are not
+// installed, DejaVu Sans has the closest metrics and stands in for them.
 void registerFontSubstitutes();
 
 // Gives every widget that carries a "pointSizeF" property its exact point
-// size; Designer files keep whole points only.
-void applyExactFontSizes(QWidget *root);
+// size (Designer files keep whole points only), and names the stand-in
+// family directly where a designed one is not installed.
+void applyDesignFonts(QWidget *root);
 
 // A fixed single border: no resizing, no minimise or maximise button. The
 // window takes the size of its designed client area.

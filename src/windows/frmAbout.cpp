@@ -13,7 +13,7 @@ frmAbout::frmAbout(WindowHost &host)
     : ui(std::make_unique<Ui::frmAbout>())
 {
     ui->setupUi(this);
-    quendril::forms::applyExactFontSizes(this);
+    quendril::forms::applyDesignFonts(this);
     ui->lblHomePage->setText(quendril::site::homeLinkText());
     const QIcon icon = host.applicationIcon();
     setWindowIcon(icon);

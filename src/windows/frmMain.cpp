@@ -21,7 +21,7 @@ frmMain::frmMain(WindowHost &host)
     , m_host(host)
 {
     ui->setupUi(this);
-    quendril::forms::applyExactFontSizes(this);
+    quendril::forms::applyDesignFonts(this);
     ui->Label61->setText(quendril::site::boardAdvertisement());
     setWindowIcon(host.applicationIcon());
     quendril::forms::makeFixedWindow(this);

@@ -47,7 +47,7 @@ frmNagScreen2::frmNagScreen2(WindowHost &host)
     , m_host(host)
 {
     ui->setupUi(this);
-    quendril::forms::applyExactFontSizes(this);
+    quendril::forms::applyDesignFonts(this);
     quendril::forms::makeFixedWindow(this);
     quendril::forms::clickAccessKeysAtOnce(this);
     // Enter presses the focused button; the screen has no default button.
