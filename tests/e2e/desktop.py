@@ -58,7 +58,8 @@ class Timeout(AssertionError):
 
 
 def wait_until(what, condition, timeout=WAIT, interval=0.05):
-    """Polls condition until it gives a true value, and returns that value."""
+    """Polls condition until it gives a true value, and returns that value.
+    what may be a function, called for the failure message."""
     deadline = time.monotonic() + timeout
     while True:
         _pump()
@@ -66,7 +67,7 @@ def wait_until(what, condition, timeout=WAIT, interval=0.05):
         if value:
             return value
         if time.monotonic() > deadline:
-            raise Timeout(f"waited {timeout:.0f} s in vain for {what}")
+            raise Timeout(f"waited {timeout:.0f} s in vain for {what() if callable(what) else what}")
         time.sleep(interval)
 
 
@@ -159,22 +160,33 @@ class Program:
         from gi.repository import GLib
 
         try:
-            return [w for w in self.app if w is not None and showing(w)]
+            children = [w for w in self.app if w is not None]
         except GLib.Error:
             # Gone from the accessibility bus: the program is ending.
-            self.wait_exit(5)
             return []
+        shown = []
+        for window in children:
+            try:
+                if showing(window):
+                    shown.append(window)
+            except GLib.Error:
+                continue  # closed while it was being read
+        return shown
 
-    def windows_titled(self, title, role=None):
-        """The showing top-level windows with this title (and role); none once
-        the program has ended, even if it ends while they are being read."""
+    def windows_titled(self, title=None, role=None):
+        """The showing top-level windows with this title and role (either may
+        be None: any). A window that goes away while it is being read, or with
+        the whole program, is not counted."""
         from gi.repository import GLib
 
-        try:
-            return [w for w in self.windows() if w.name == title and (role is None or w.getRoleName() == role)]
-        except GLib.Error:
-            self.wait_exit(5)
-            return []
+        found = []
+        for window in self.windows():
+            try:
+                if (title is None or window.name == title) and (role is None or window.getRoleName() == role):
+                    found.append(window)
+            except GLib.Error:
+                continue
+        return found
 
     def window(self, title=CAPTION, role=None, timeout=WAIT):
         """Waits for exactly one showing top-level window with this title."""
@@ -217,6 +229,7 @@ class Desktop:
         try:
             self._make_browser_stand_in()
             self._start_x()
+            _give_keys_to(self.display, EXTRA_KEYSYMS)
             self._start_dbus()
             self._connect_accessibility()
         except BaseException:
@@ -628,6 +641,46 @@ class _XClientMessageEvent(ctypes.Structure):
     _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
                 ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
                 ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+
+
+# Letters the cases type that the server's US keymap has no key for, as
+# (lower case, upper case) keysyms: ü.
+EXTRA_KEYSYMS = [(0x00FC, 0x00DC)]
+
+
+def _give_keys_to(display_name, keysyms):
+    """Maps each pair of keysyms to a spare keycode before any program starts.
+    Otherwise xdotool remaps a key for each such letter while typing, and a
+    busy program may read the key after the map has changed back."""
+    x11 = ctypes.CDLL("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XDisplayKeycodes.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int)]
+    x11.XGetKeyboardMapping.restype = ctypes.POINTER(ctypes.c_ulong)
+    x11.XGetKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_ubyte, ctypes.c_int, ctypes.POINTER(ctypes.c_int)]
+    x11.XChangeKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int,
+                                           ctypes.POINTER(ctypes.c_ulong), ctypes.c_int]
+    x11.XFree.argtypes = [ctypes.c_void_p]
+    x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    display = x11.XOpenDisplay(display_name.encode())
+    if not display:
+        raise RuntimeError(f"cannot open display {display_name}")
+    try:
+        low, high, per_key = ctypes.c_int(), ctypes.c_int(), ctypes.c_int()
+        x11.XDisplayKeycodes(display, ctypes.byref(low), ctypes.byref(high))
+        count = high.value - low.value + 1
+        table = x11.XGetKeyboardMapping(display, low.value, count, ctypes.byref(per_key))
+        spare = [low.value + i for i in range(count)
+                 if all(table[i * per_key.value + j] == 0 for j in range(per_key.value))]
+        x11.XFree(table)
+        if len(spare) < len(keysyms):
+            raise RuntimeError("no spare keycodes on the X server")
+        for pair, keycode in zip(keysyms, reversed(spare)):
+            x11.XChangeKeyboardMapping(display, keycode, len(pair), (ctypes.c_ulong * len(pair))(*pair), 1)
+        x11.XSync(display, 0)
+    finally:
+        x11.XCloseDisplay(display)
 
 
 class _XEvent(ctypes.Union):

@@ -25,7 +25,7 @@ class AboutBox(Case):
         return about
 
     def closed(self, program):
-        return not [w for w in program.windows() if w.getRoleName() == "dialog"]
+        return not program.windows_titled(role="dialog")
 
     def test_about_box(self):
         program, main = self.start()

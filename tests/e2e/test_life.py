@@ -136,7 +136,9 @@ class Life(Case):
         self.desktop.xdotool("type", "--delay", "25", "jerry=1@mouse.example")
         keys(program, screen, "Tab")
         self.desktop.xdotool("type", "--delay", "25", "J\u00fcrgen #1")
-        wait_until("the friend's name typed", lambda: text(find(screen, name="Friend's name")) == "J\u00fcrgen #1")
+        friend = find(screen, name="Friend's name")
+        wait_until(lambda: f"the friend's name typed, not {text(friend)!r}",
+                   lambda: text(friend) == "J\u00fcrgen #1")
         keys(program, screen, "alt+n")
         self.assertEqual(self.desktop.wait_opened(1), [[
             page("zorq-refer-a-friend") + "&taf1=Tom%20%26%20Jerry&taf2=tom@cartoon.example"
