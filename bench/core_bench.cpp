@@ -32,41 +32,38 @@ std::vector<QString> sampleEntries()
     return entries;
 }
 
-void entryRules(benchmark::State &state)
+// Runs perEntry on the sample entries in turn; one iteration is one entry.
+template <typename PerEntry> void overEntries(benchmark::State &state, PerEntry perEntry)
 {
     const std::vector<QString> entries = sampleEntries();
     std::size_t next = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(quendril::checkEntry(entries[next]));
+        perEntry(entries[next]);
         next = next + 1 == entries.size() ? 0 : next + 1;
     }
     state.SetItemsProcessed(state.iterations());
+}
+
+void entryRules(benchmark::State &state)
+{
+    overEntries(state, [](const QString &entry) { benchmark::DoNotOptimize(quendril::checkEntry(entry)); });
 }
 
 void reading(benchmark::State &state)
 {
-    const std::vector<QString> entries = sampleEntries();
     quendril::ReadingState readingState;
-    std::size_t next = 0;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(quendril::computeReading(entries[next], readingState));
-        next = next + 1 == entries.size() ? 0 : next + 1;
-    }
-    state.SetItemsProcessed(state.iterations());
+    overEntries(
+        state, [&](const QString &entry) { benchmark::DoNotOptimize(quendril::computeReading(entry, readingState)); });
 }
 
-// One iteration is one entry: checked, and read when accepted.
+// Checked, and read when accepted, as Find Object does.
 void entryRulesAndReading(benchmark::State &state)
 {
-    const std::vector<QString> entries = sampleEntries();
     quendril::ReadingState readingState;
-    std::size_t next = 0;
-    for (auto _ : state) {
-        if (quendril::checkEntry(entries[next]) == quendril::EntryVerdict::Accepted)
-            benchmark::DoNotOptimize(quendril::computeReading(entries[next], readingState));
-        next = next + 1 == entries.size() ? 0 : next + 1;
-    }
-    state.SetItemsProcessed(state.iterations());
+    overEntries(state, [&](const QString &entry) {
+        if (quendril::checkEntry(entry) == quendril::EntryVerdict::Accepted)
+            benchmark::DoNotOptimize(quendril::computeReading(entry, readingState));
+    });
 }
 
 } // namespace

@@ -66,7 +66,7 @@ check "the packaged program is stripped" bash -c "file -b '$root/usr/bin/quendri
 
 # The unpacked program under a private X server, with a throwaway home and a
 # browser stand-in first on the path, so that nothing outside is touched.
-. "$(dirname "$0")/private_x.sh"
+. "$(dirname "$0")/../support/private_x.sh"
 start_private_x
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_RUNTIME_DIR=$work/run
 mkdir -p "$HOME" "$work/bin" && mkdir -m 700 "$XDG_RUNTIME_DIR"

@@ -15,7 +15,7 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 ok() { echo "ok: $*"; }
 
-. "$(dirname "$0")/private_x.sh"
+. "$(dirname "$0")/../support/private_x.sh"
 start_private_x
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_RUNTIME_DIR=$work/run LANG=C.UTF-8
 mkdir -p "$HOME" "$work/bin" && mkdir -m 700 "$XDG_RUNTIME_DIR"

@@ -31,26 +31,12 @@ else
   as_user=()
 fi
 
-# The first of the displays 81..89 whose server comes up.
+. "$(dirname "${BASH_SOURCE[0]}")/../support/private_x.sh"
+
+# An X server of our own on the first free display of 81..89.
 start_x() {
-  local n
-  for n in 81 82 83 84 85 86 87 88 89; do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    # -noreset: a server left without clients between two starts must not be resetting as the next connects.
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-    local xvfb=$!
-    for _ in $(seq 50); do
-      kill -0 "$xvfb" 2>/dev/null || break
-      if DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1; then
-        pids+=("$xvfb")
-        export DISPLAY=":$n"
-        return 0
-      fi
-      sleep 0.1
-    done
-    kill "$xvfb" 2>/dev/null || true
-  done
-  fail "no free X display among :81..:89"
+  QUENDRIL_TEST_DISPLAYS=${QUENDRIL_TEST_DISPLAYS:-"81 82 83 84 85 86 87 88 89"} start_private_x \
+    || fail "no free X display among :81..:89"
 }
 
 # A fresh profile: home, configuration and runtime folders owned by the user

@@ -1,5 +1,5 @@
 # shellcheck shell=bash disable=SC2154  # $work and pids belong to the sourcing script
-# Sourced by the scripts here: start_private_x starts an X server of our own on
+# Sourced by the test scripts: start_private_x starts an X server of our own on
 # the first free display of QUENDRIL_TEST_DISPLAYS (default 61 to 64), exports
 # DISPLAY and adds the server to the caller's pids. A display is ours only once
 # our server has written its number, never someone else's server on it.
