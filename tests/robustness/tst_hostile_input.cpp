@@ -139,7 +139,7 @@ void TestHostileInput::pastedIntoAReferralBox_data()
     QTest::addColumn<QString>("text");
     for (const char *box : { "txtName", "txtEmail", "txtMessage", "txtFriendName", "txtFriendEmail" }) {
         for (const auto &[name, text] : hostileTexts())
-            QTest::addRow("%s, %s", box, name) << box << text;
+            QTest::newRow((QByteArray(box) + ", " + name).constData()) << box << text;
     }
 }
 
