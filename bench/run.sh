@@ -9,8 +9,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-bench}
 display=${2:-:71}
 
-"$root/scripts/install-deps.sh" libbenchmark-dev libxcb1-dev
-cmake -S "$root" -B "$build" -DBUILD_BENCHMARKS=ON >/dev/null
+"$root/scripts/install-deps.sh" bench
+cmake -S "$root" -B "$build" -DBUILD_BENCHMARKS=ON -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" -j2 --target quendril minimal_qt_window window_bench core_bench >/dev/null
 
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &

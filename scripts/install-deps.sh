@@ -1,22 +1,50 @@
 #!/bin/sh
-# Installs the Debian packages that building, running and testing Quendril
-# need, when they are missing, and any packages named as arguments (the
-# benchmarks name theirs). Works as root or through sudo.
+# Installs the Debian packages that Quendril needs for one or more purposes,
+# when they are missing. Works as root or through sudo; does nothing when all
+# are present.
+#
+#   install-deps.sh run     build the program and run it
+#   install-deps.sh test    build everything and run every test
+#   install-deps.sh bench   build and run the benchmarks
 set -eu
 
-packages="
+# Building the program, and what it loads at run time: Qt's platform plugins
+# (X11 in qt6-qpa-plugins, Wayland in qt6-wayland), the SVG icon engine and
+# the fonts that stand in for Verdana and MS Sans Serif.
+run="
   build-essential cmake
-  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins qt6-wayland
   fonts-dejavu-core
-  xvfb xauth xdotool x11-utils faketime
-  python3-pyatspi at-spi2-core dbus imagemagick
-  desktop-file-utils appstream dpkg-dev file
-  clang libclang-rt-dev
-  $*
 "
+# Private X and Wayland desktops, the accessibility bus and the tools that read
+# and drive the program, the packaging checks, and clang with libFuzzer for
+# the fuzz targets.
+test="
+  $run
+  xvfb xauth xdotool x11-utils faketime weston
+  python3-pyatspi at-spi2-core dbus imagemagick
+  desktop-file-utils appstream dpkg-dev file lintian
+  clang libclang-rt-dev
+"
+bench="
+  $run
+  xvfb xauth xdotool x11-utils libbenchmark-dev libxcb1-dev
+"
+
+[ $# -gt 0 ] || { echo "usage: install-deps.sh run|test|bench ..." >&2; exit 2; }
+packages=""
+for purpose in "$@"; do
+  case $purpose in
+    run) packages="$packages $run" ;;
+    test) packages="$packages $test" ;;
+    bench) packages="$packages $bench" ;;
+    *) echo "install-deps: unknown purpose '$purpose' (run, test or bench)" >&2; exit 2 ;;
+  esac
+done
 
 missing=""
 for p in $packages; do
+  case " $missing " in *" $p "*) continue ;; esac
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
     missing="$missing $p"
   fi

@@ -1,8 +1,9 @@
 #!/bin/sh
-# Installs what is missing, builds, and starts the program.
+# Installs what building and running need, when it is missing, builds the
+# program alone (no tests) and starts it.
 set -eu
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh
-cmake -S . -B build
+./scripts/install-deps.sh run
+cmake -S . -B build -DBUILD_TESTING=OFF
 cmake --build build -j"$(nproc)"
-exec ./build/bin/quendril
+exec ./build/bin/quendril "$@"

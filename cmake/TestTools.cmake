@@ -1,0 +1,21 @@
+# The programs the tests drive, each with the Debian package that brings it.
+# A missing one stops the configuration and says what to install. Further
+# arguments are passed to find_program (PATHS for programs off the PATH).
+function(quendril_require_test_tool variable program package)
+  find_program(${variable} ${program} ${ARGN})
+  if(NOT ${variable})
+    message(FATAL_ERROR
+      "The tests need `${program}` (Debian package ${package}). Install it, "
+      "run scripts/install-deps.sh test, or configure with -DBUILD_TESTING=OFF to build the program alone.")
+  endif()
+endfunction()
+
+# A Python module the tests import, from the Python that runs them.
+function(quendril_require_python_module python module package)
+  execute_process(COMMAND ${python} -c "import ${module}" RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR
+      "The tests need the Python module `${module}` for ${python} (Debian package ${package}). Install it, "
+      "run scripts/install-deps.sh test, or configure with -DBUILD_TESTING=OFF to build the program alone.")
+  endif()
+endfunction()
