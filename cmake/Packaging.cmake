@@ -57,6 +57,27 @@ if(UNIX AND NOT APPLE)
   endforeach()
   add_custom_target(quendril_icons ALL DEPENDS ${icon_pngs})
 
+  # The documentation Debian asks of every package: the copyright, the
+  # changelog (a native package's, so named changelog) and a manual page, the
+  # latter two compressed without a time stamp.
+  set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/quendril)
+  configure_file(${packaging_dir}/copyright.in ${packaging_out}/copyright @ONLY)
+  configure_file(${packaging_dir}/changelog.in ${packaging_out}/changelog @ONLY)
+  configure_file(${packaging_dir}/quendril.1.in ${packaging_out}/quendril.1 @ONLY)
+  find_program(GZIP gzip REQUIRED)
+  set(compressed_docs "")
+  foreach(doc changelog quendril.1)
+    add_custom_command(OUTPUT ${packaging_out}/${doc}.gz
+      COMMAND ${GZIP} -9nkf ${packaging_out}/${doc}
+      DEPENDS ${packaging_out}/${doc}
+      COMMENT "Compressing ${doc}"
+      VERBATIM)
+    list(APPEND compressed_docs ${packaging_out}/${doc}.gz)
+  endforeach()
+  add_custom_target(quendril_docs ALL DEPENDS ${compressed_docs})
+  install(FILES ${packaging_out}/copyright ${packaging_out}/changelog.gz DESTINATION ${doc_dir})
+  install(FILES ${packaging_out}/quendril.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
   install(FILES ${packaging_dir}/${QUENDRIL_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${packaging_out}/${QUENDRIL_APP_ID}.metainfo.xml
@@ -83,11 +104,13 @@ set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build[^/]*/" "/\\\\.cache/")
 if(UNIX AND NOT APPLE)
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-  set(CPACK_DEBIAN_PACKAGE_SECTION games)
+  set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   # Not linked, but loaded at run time: the SVG icon engine and the fonts that
   # stand in for the windows' Verdana and MS Sans Serif.
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, fonts-dejavu-core")
+  # Qt's native Wayland platform; without it Qt falls back to X11 (XWayland).
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 else()
   set(CPACK_GENERATOR ZIP)
 endif()

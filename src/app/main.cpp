@@ -1,3 +1,4 @@
+#include "app/command_line.h"
 #include "app/quendril_app.h"
 #include "platform/qt_platform.h"
 #include "windows/form_support.h"
@@ -7,6 +8,8 @@
 
 int main(int argc, char *argv[])
 {
+    quendril::app::answerCommandLine(argc, argv);
+
     QApplication application(argc, argv);
     QApplication::setDesktopFileName(QStringLiteral("org.vasq.Quendril"));
     // The program ends only through its exit screen or a refused second copy.

@@ -41,6 +41,8 @@ for package in libqt6svg6 fonts-dejavu-core; do
   check "depends on $package" depends_on "$package" ""
 done
 check "dpkg-deb -I shows the dependencies" grep -q "Depends: .*fonts-dejavu-core" <<<"$info"
+check "recommends Qt's Wayland platform" test "$(field Recommends)" = qt6-wayland
+check "a utility's section" test "$(field Section)" = utils
 
 # Every file under /usr, owned by root, none of them a build or test leftover.
 contents=$(dpkg-deb -c "$deb")
@@ -48,9 +50,12 @@ files=$(awk '$1 !~ /^d/ {print $6}' <<<"$contents" | LC_ALL=C sort)
 id=org.vasq.Quendril
 expected="./usr/bin/quendril
 ./usr/share/applications/$id.desktop
+./usr/share/doc/quendril/changelog.gz
+./usr/share/doc/quendril/copyright
 ./usr/share/icons/hicolor/256x256/apps/$id.png
 ./usr/share/icons/hicolor/48x48/apps/$id.png
 ./usr/share/icons/hicolor/scalable/apps/$id.svg
+./usr/share/man/man1/quendril.1.gz
 ./usr/share/metainfo/$id.metainfo.xml"
 if [ "$files" != "$expected" ]; then
   diff <(echo "$expected") <(echo "$files") >&2 || true
@@ -59,6 +64,10 @@ fi
 echo "ok: package holds exactly the expected files"
 check "every entry is owned by root" bash -c "! awk '\$2 != \"root/root\"' <<<'$contents' | grep -q ."
 check "the program is packaged executable" grep -Eq '^-rwxr-xr-x .* \./usr/bin/quendril$' <<<"$contents"
+
+# Debian's own checker: no error and no warning (it fails on either, and when
+# it cannot check at all).
+check "lintian reports no error and no warning" lintian --fail-on error,warning --no-tag-display-limit "$deb"
 
 root=$work/root
 dpkg-deb -x "$deb" "$root"

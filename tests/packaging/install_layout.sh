@@ -17,9 +17,12 @@ cmake --install "$build" --prefix "$root" >"$work/install.log" || { cat "$work/i
 id=org.vasq.Quendril
 expected="bin/quendril
 share/applications/$id.desktop
+share/doc/quendril/changelog.gz
+share/doc/quendril/copyright
 share/icons/hicolor/256x256/apps/$id.png
 share/icons/hicolor/48x48/apps/$id.png
 share/icons/hicolor/scalable/apps/$id.svg
+share/man/man1/quendril.1.gz
 share/metainfo/$id.metainfo.xml"
 actual=$(cd "$root" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 if [ "$actual" != "$expected" ]; then
