@@ -224,12 +224,11 @@ class Desktop:
             os.makedirs(folder)
         os.mkdir(self.runtime, 0o700)
         self.programs = []
-        self._xvfb = None
+        self._server = None
         self._dbus = None
         try:
             self._make_browser_stand_in()
-            self._start_x()
-            _give_keys_to(self.display, EXTRA_KEYSYMS)
+            self._start_display()
             self._start_dbus()
             self._connect_accessibility()
         except BaseException:
@@ -247,6 +246,13 @@ class Desktop:
         os.chmod(script, 0o755)
         open(self.record, "wb").close()
 
+    def _start_display(self):
+        self._start_x()
+        _give_keys_to(self.display, EXTRA_KEYSYMS)
+
+    def _display_environment(self):
+        return {"DISPLAY": self.display, "QT_QPA_PLATFORM": "xcb"}
+
     def _start_x(self):
         for number in _display_numbers():
             read_end, write_end = os.pipe()
@@ -261,7 +267,7 @@ class Desktop:
             ready = _read_line(read_end, process, 20)
             os.close(read_end)
             if ready is not None:
-                self._xvfb = process
+                self._server = process
                 self.display = f":{number}"
                 return
             process.kill()
@@ -279,8 +285,8 @@ class Desktop:
             "XDG_CACHE_HOME": os.path.join(self.home, ".cache"),
             "TMPDIR": self.tmp,
             "LANG": "C.UTF-8",
-            "DISPLAY": self.display,
         })
+        keep.update(self._display_environment())
         return keep
 
     def _start_dbus(self):
@@ -299,8 +305,9 @@ class Desktop:
     def _connect_accessibility(self):
         global _connected
         env = self.environment()
-        for key in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR"):
-            os.environ[key] = env[key]
+        for key in ("DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR"):
+            if key in env:
+                os.environ[key] = env[key]
         os.environ.pop("AT_SPI_BUS_ADDRESS", None)
         # Qt joins the accessibility bus only once it is there: start it now.
         subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
@@ -320,7 +327,6 @@ class Desktop:
     def environment(self):
         env = self._environment()
         env["DBUS_SESSION_BUS_ADDRESS"] = self.bus
-        env["QT_QPA_PLATFORM"] = "xcb"
         env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
         if SCALE != 1:
             env["QT_SCALE_FACTOR"] = f"{SCALE:g}"
@@ -377,7 +383,7 @@ class Desktop:
     def close(self):
         for program in self.programs:
             program.stop()
-        for process in (self._dbus, self._xvfb):
+        for process in (self._dbus, self._server):
             if process is None:
                 continue
             try:

@@ -1,0 +1,61 @@
+"""The program natively on a Wayland desktop (Qt's wayland platform under
+Weston's headless compositor), driven through the accessibility interface:
+a reading and Back, a refused entry, the about box, a page link and the end.
+Nothing the program writes on its error output is a warning about Wayland."""
+
+import desktop as d
+from desktop import find, press, text, wait_until
+from e2e_case import DAMAGED, ENTRY, Case
+from wayland_desktop import WaylandDesktop, set_text
+
+
+class Wayland(Case):
+    def setUp(self):
+        self.desktop = WaylandDesktop()
+        self.addCleanup(self.desktop.close)
+        self.addCleanup(self._keep_screen_on_failure)
+
+    def assert_quiet(self, program):
+        with open(program.log) as out:
+            self.assertEqual(out.read(), "", "the program warns about nothing on its error output")
+
+    def test_wayland_life(self):
+        program, main = self.start()
+        with open(f"/proc/{program.pid}/maps") as maps:
+            self.assertIn("libqwayland", maps.read(), "the program runs on Qt's wayland platform")
+        entry = find(main, role="text", name=ENTRY)
+
+        # A refused entry, then a reading and Back.
+        set_text(entry, "12345678")
+        press(find(main, role="push button", name="Find Object"))
+        box, message = program.message_box()
+        self.assertEqual(message, "Please Enter A 9 Digit Numbers!")
+        press(find(box, role="push button", name="OK"))
+        wait_until("the message to go", lambda: not self.message_boxes(program))
+
+        set_text(entry, "123456789")
+        press(find(main, role="push button", name="Find Object"))
+        wait_until("the main window to hide", lambda: not d.showing(main))
+        result = program.window(role="frame")
+        self.assertEqual(self.reading(result), ("49", DAMAGED))
+        press(find(result, role="push button", name="Back"))
+        wait_until("the main window back", lambda: d.showing(main))
+        self.assertEqual(text(entry), "123456789")
+        self.assertEqual(program.windows(), [main])
+
+        # A page link hands its address to the browser.
+        press(find(main, role="menu item", name="Online Help", only_showing=False))
+        self.assertEqual(self.desktop.wait_opened(1), [[d.page("help-web-page")]])
+
+        # The about box, modal, and back.
+        press(find(main, role="menu item", name="About Software", only_showing=False))
+        about = program.window(role="dialog")
+        press(find(about, role="push button", name="OK"))
+        wait_until("the about box to close", lambda: program.windows() == [main])
+
+        # Exit: the exit screen, and its Exit ends the program with status 0.
+        press(find(main, role="push button", name="Exit"))
+        screen = self.exit_screen(program)
+        press(find(screen, role="push button", name="Exit"))
+        self.assert_ended(program)
+        self.assert_quiet(program)
