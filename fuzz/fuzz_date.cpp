@@ -1,12 +1,13 @@
 // The stored date: any text read as a date in any locale, and every date
 // written and read back in every locale.
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "fuzz_support.h"
 #include "site/date_text.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 using namespace quendril;
+using namespace quendril::settings;
 
 namespace {
 

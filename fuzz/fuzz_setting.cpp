@@ -1,8 +1,9 @@
 // Any text through the scrambling of stored settings.
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "fuzz_support.h"
 
 using namespace quendril;
+using namespace quendril::settings;
 
 namespace {
 

@@ -1,5 +1,5 @@
 #include "app/frmNagScreen.h"
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "support/app_fixture.h"
 
 #include <QFrame>
@@ -9,6 +9,7 @@
 #include <QtTest>
 
 using namespace quendril;
+using namespace quendril::settings;
 
 namespace {
 

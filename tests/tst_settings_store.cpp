@@ -1,10 +1,11 @@
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "platform/qt_platform.h"
 #include "support/fake_platform.h"
 
 #include <QtTest>
 
 using namespace quendril;
+using namespace quendril::settings;
 
 class TestSettingsStore : public QObject {
     Q_OBJECT

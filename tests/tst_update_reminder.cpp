@@ -1,4 +1,4 @@
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "site/date_text.h"
 #include "site/site_address.h"
 #include "site/site_links.h"
@@ -10,6 +10,7 @@
 #include <optional>
 
 using namespace quendril;
+using namespace quendril::settings;
 
 namespace {
 

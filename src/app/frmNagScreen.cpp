@@ -9,7 +9,7 @@
 
 #include <QLabel>
 
-frmNagScreen::frmNagScreen(WindowHost &host, const quendril::SettingsStore &settings)
+frmNagScreen::frmNagScreen(WindowHost &host, const quendril::settings::SettingsStore &settings)
     : m_host(host)
     , m_settings(settings)
     , m_icon(quendril::makeApplicationIcon())

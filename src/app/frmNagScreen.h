@@ -5,7 +5,7 @@
 #include <cstdint>
 
 class WindowHost;
-namespace quendril {
+namespace quendril::settings {
 class SettingsStore;
 }
 
@@ -14,7 +14,7 @@ class SettingsStore;
 // program when it is closed.
 class frmNagScreen {
 public:
-    frmNagScreen(WindowHost &host, const quendril::SettingsStore &settings);
+    frmNagScreen(WindowHost &host, const quendril::settings::SettingsStore &settings);
 
     // The start-up sequence.
     void Form_Load();
@@ -32,7 +32,7 @@ private:
     void Form_Unload();
 
     WindowHost &m_host;
-    const quendril::SettingsStore &m_settings;
+    const quendril::settings::SettingsStore &m_settings;
     QIcon m_icon;
     bool m_closing = false;
 };

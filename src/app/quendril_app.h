@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "core/reading.h"
 #include "site/referral.h"
 #include "site/site_links.h"
@@ -54,7 +54,7 @@ public:
 
 private:
     Platform &m_platform;
-    quendril::SettingsStore m_settings;
+    quendril::settings::SettingsStore m_settings;
     quendril::site::SiteLinks m_links;
     quendril::ReadingState m_reading;
     quendril::TellAFriend m_tellAFriend;

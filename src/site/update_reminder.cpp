@@ -1,6 +1,6 @@
 #include "update_reminder.h"
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "date_text.h"
 #include "platform/platform.h"
 #include "site_links.h"
@@ -14,7 +14,7 @@ constexpr qint64 kDaysBetweenReminders = 14;
 
 } // namespace
 
-void RemindToCheckForUpdate(Platform &platform, const SettingsStore &settings, const site::SiteLinks &links)
+void RemindToCheckForUpdate(Platform &platform, const settings::SettingsStore &settings, const site::SiteLinks &links)
 {
     const QDate today = platform.today();
     const QLocale locale = platform.dateLocale();

@@ -3,7 +3,9 @@
 class Platform;
 
 namespace quendril {
+namespace settings {
 class SettingsStore;
+}
 namespace site {
 class SiteLinks;
 }
@@ -12,6 +14,6 @@ class SiteLinks;
 // to look for an update, stores today and, on Yes, opens the download page.
 // The first run only stores today. A stored text that is no date, or a store
 // that refuses the write, ends it quietly.
-void RemindToCheckForUpdate(Platform &platform, const SettingsStore &settings, const site::SiteLinks &links);
+void RemindToCheckForUpdate(Platform &platform, const settings::SettingsStore &settings, const site::SiteLinks &links);
 
 } // namespace quendril

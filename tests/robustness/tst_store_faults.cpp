@@ -1,9 +1,10 @@
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "platform/qt_platform.h"
 
 #include <QtTest>
 
 using namespace quendril;
+using namespace quendril::settings;
 
 // The real settings store over a file that cannot be read as one: the program
 // reads it, finds nothing, and must then leave it alone.

@@ -5,7 +5,7 @@
 
 class Platform;
 
-namespace quendril {
+namespace quendril::settings {
 
 // The fixed shift that scrambles stored keys and values. With 3, the key
 // "Duration" stays a word of letters and a date made of digits and the usual
@@ -36,4 +36,4 @@ private:
     Platform &m_platform;
 };
 
-} // namespace quendril
+} // namespace quendril::settings

@@ -2,7 +2,7 @@
 
 #include "platform/platform.h"
 
-namespace quendril {
+namespace quendril::settings {
 
 namespace {
 
@@ -45,4 +45,4 @@ bool SettingsStore::WriteSetting(const QString &key, const QString &value) const
         m_platform.executableBaseName(), kSection, EncodeSetting(key), EncodeSetting(value));
 }
 
-} // namespace quendril
+} // namespace quendril::settings
