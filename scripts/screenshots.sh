@@ -1,11 +1,10 @@
-#!/bin/sh
+#!/bin/bash
 # Takes the README's screenshots of the four windows under a private Xvfb.
 # Needs xvfb, xdotool and imagemagick.
 # Usage: scripts/screenshots.sh [build dir] [output dir] [scale] [file name prefix]
 #   scripts/screenshots.sh build docs               docs/main-window.png and the rest
 #   scripts/screenshots.sh build docs 2 hidpi-      docs/hidpi-main-window.png ... at twice the size
-# SCREENSHOT_DISPLAY=:61 picks the X display number; by default one is derived
-# from the process id.
+# QUENDRIL_TEST_DISPLAYS lists the X display numbers to try (default 71 to 74).
 set -eu
 build=${1:-build}
 out=${2:-docs}
@@ -14,19 +13,20 @@ prefix=${4:-}
 program="$build/bin/quendril"
 mkdir -p "$out"
 work=$(mktemp -d)
-trap 'kill ${program_pid:-} ${xvfb_pid:-} 2>/dev/null || true; rm -rf "$work"' EXIT
+pids=()
+cleanup() { kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"; }
+trap cleanup EXIT
 
-display=${SCREENSHOT_DISPLAY:-:$((90 + $$ % 100))}
-Xvfb "$display" -screen 0 1600x1200x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY="$display" HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" QT_SCALE_FACTOR="$scale"
-mkdir -m 700 -p "$work/run"
-sleep 1
+. "$(dirname "$0")/../tests/support/private_x.sh"
+QUENDRIL_TEST_DISPLAYS=${QUENDRIL_TEST_DISPLAYS:-"71 72 73 74"} QUENDRIL_TEST_SCREEN=1600x1200x24 start_private_x
+export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" QT_SCALE_FACTOR="$scale"
+mkdir -m 700 "$work/run"
 
 # A browser stand-in, so that no link leaves the machine.
 mkdir -p "$work/bin" && printf '#!/bin/sh\nexit 0\n' > "$work/bin/xdg-open" && chmod +x "$work/bin/xdg-open"
 PATH="$work/bin:$PATH" "$program" &
 program_pid=$!
+pids+=("$program_pid")
 
 # The smallest visible window with that title: a dialog rather than the window below it.
 window() {
