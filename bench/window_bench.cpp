@@ -15,6 +15,8 @@
 #include "x_server.h"
 #include "xtest_keyboard.h"
 
+#include "product/product.h"
+
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -26,7 +28,7 @@ namespace {
 struct Options {
     fs::path program;
     fs::path baseline;
-    std::string programTitle = "Vasq Quendril v1.15";
+    std::string programTitle = QUENDRIL_CAPTION;
     std::string baselineTitle = "Minimal Qt Window";
     std::string programLabel = "quendril";
     std::string baselineLabel = "minimal Qt window";

@@ -41,6 +41,8 @@ if(UNIX AND NOT APPLE)
 
   configure_file(${packaging_dir}/${QUENDRIL_APP_ID}.metainfo.xml.in
     ${packaging_out}/${QUENDRIL_APP_ID}.metainfo.xml @ONLY)
+  configure_file(${packaging_dir}/${QUENDRIL_APP_ID}.desktop.in
+    ${packaging_out}/${QUENDRIL_APP_ID}.desktop @ONLY)
 
   # The theme's bitmap sizes, rendered from the SVG like the program's own.
   set(icon_pngs "")
@@ -78,7 +80,7 @@ if(UNIX AND NOT APPLE)
   install(FILES ${packaging_out}/copyright ${packaging_out}/changelog.gz DESTINATION ${doc_dir})
   install(FILES ${packaging_out}/quendril.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
-  install(FILES ${packaging_dir}/${QUENDRIL_APP_ID}.desktop
+  install(FILES ${packaging_out}/${QUENDRIL_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${packaging_out}/${QUENDRIL_APP_ID}.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

@@ -11,6 +11,9 @@ out=${2:-docs}
 scale=${3:-1}
 prefix=${4:-}
 program="$build/bin/quendril"
+# The windows' caption, as the build wrote it.
+. "$build/product.env"
+caption=$QUENDRIL_CAPTION
 mkdir -p "$out"
 work=$(mktemp -d)
 pids=()
@@ -42,19 +45,19 @@ shoot() {
 }
 focus() { xdotool windowfocus --sync "$(window "$1")"; }
 
-shoot 'Vasq Quendril v1.15' main-window.png
-focus 'Vasq Quendril v1.15'
+shoot "$caption" main-window.png
+focus "$caption"
 xdotool type --delay 20 123456789
 xdotool key Return
-shoot 'Vasq Quendril v1.15' result-window.png
-focus 'Vasq Quendril v1.15'
+shoot "$caption" result-window.png
+focus "$caption"
 xdotool key alt+h a
-shoot 'Vasq Quendril v1.15' about-box.png
+shoot "$caption" about-box.png
 xdotool key Return
-focus 'Vasq Quendril v1.15'
+focus "$caption"
 xdotool key Escape
-shoot 'Vasq Quendril v1.15' exit-screen.png
-focus 'Vasq Quendril v1.15'
+shoot "$caption" exit-screen.png
+focus "$caption"
 xdotool key alt+x
 wait $program_pid
 echo "screenshots written to $out"

@@ -1,5 +1,7 @@
 #include "qt_platform.h"
 
+#include "product/product.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -13,7 +15,7 @@
 
 namespace {
 
-const QString kApplicationTitle = QStringLiteral("Vasq Quendril");
+const QString kApplicationTitle = QStringLiteral(QUENDRIL_TITLE);
 
 // The store of one application name: the registry on Windows, a plist on
 // macOS and an INI file under the user's configuration directory elsewhere.

@@ -30,8 +30,9 @@ DISPLAYS = os.environ.get("QUENDRIL_E2E_DISPLAYS", "91-99")
 # expected at twice its designed size, on a screen large enough for it.
 SCALE = float(os.environ.get("QUENDRIL_E2E_SCALE", "1"))
 
-CAPTION = "Vasq Quendril v1.15"
-MESSAGE_TITLE = "Vasq Quendril"
+# The build hands over the caption of every window and the title of the message boxes.
+CAPTION = os.environ.get("QUENDRIL_CAPTION", "")
+MESSAGE_TITLE = os.environ.get("QUENDRIL_TITLE", "")
 SCREEN = (round(1280 * SCALE), round(1024 * SCALE))
 WAIT = 15.0  # seconds for anything the program is asked to do
 # libatspi's wait for an answer, in ms; the second number (0) stops it from
@@ -213,6 +214,8 @@ class Desktop:
         _desktop_made = True
         if not os.access(PROGRAM, os.X_OK):
             raise RuntimeError(f"QUENDRIL_PROGRAM is not a program: {PROGRAM!r}")
+        if not CAPTION or not MESSAGE_TITLE:
+            raise RuntimeError("QUENDRIL_CAPTION and QUENDRIL_TITLE name the program's windows")
         self.root = tempfile.mkdtemp(prefix="quendril-e2e-")
         self.home = os.path.join(self.root, "home")
         self.config = os.path.join(self.home, ".config")

@@ -84,7 +84,7 @@ PATH="$work/bin:$PATH" "$root/usr/bin/quendril" >"$work/program.log" 2>&1 &
 program=$!
 pids+=("$program")
 
-caption='Vasq Quendril v1.15'
+caption=${QUENDRIL_CAPTION:?is set by the build}
 window=""
 for _ in $(seq 100); do
   window=$(xdotool search --onlyvisible --name "^${caption}\$" 2>/dev/null | head -n 1) && [ -n "$window" ] && break

@@ -27,7 +27,7 @@ chmod +x "$work/bin/xdg-open"
 export PATH=$work/bin:$PATH
 touch "$opened"
 
-caption='Vasq Quendril v1.15'
+caption=${QUENDRIL_CAPTION:?is set by the build}
 main_size=488x403 result_size=456x338 about_size=423x264 exit_size=741x315
 
 # The one visible window with this exact title and size, once it is there.
@@ -78,9 +78,9 @@ opens() {
 message() {
   local id=$1; shift
   keys "$id" "$@"
-  local box; box=$(window 'Vasq Quendril' any) || fail "$* should show the entry message"
+  local box; box=$(window "$QUENDRIL_TITLE" any) || fail "$* should show the entry message"
   keys "$box" key Return
-  gone 'Vasq Quendril' any || fail "Enter should close the message box"
+  gone "$QUENDRIL_TITLE" any || fail "Enter should close the message box"
   ok "$* runs Find Object on the empty entry"
 }
 start() {

@@ -18,8 +18,8 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 check() { local what=$1; shift; if "$@"; then echo "ok: $what"; else fail "$what"; fi; }
 
-caption='Vasq Quendril v1.15'
-message_title='Vasq Quendril'
+caption=${QUENDRIL_CAPTION:?is set by the build}
+message_title=${QUENDRIL_TITLE:?is set by the build}
 main_size=488x403
 exit_size=741x315
 
