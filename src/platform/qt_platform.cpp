@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSettings>
@@ -28,6 +29,19 @@ QString instanceLockPath(const QString &executable)
     if (dir.isEmpty())
         dir = QDir::tempPath();
     return QDir(dir).filePath(executable + QStringLiteral(".lock"));
+}
+
+// Whether what stands at the lock file's path could be a lock that a copy
+// holds: nothing yet, or a regular file we can read. Anything else (a
+// directory, a named pipe, a file we may not read) is no sign of a running
+// copy, and is left unread: a named pipe would wait for a writer forever.
+bool couldBeHeldLock(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return true;
+    QFile file(path);
+    return info.isFile() && file.open(QIODevice::ReadOnly);
 }
 
 // A message may break its lines with a lone carriage return, which a Qt
@@ -132,10 +146,11 @@ bool QtPlatform::otherCopyRunning()
         // A lock left by a copy that died is stale as soon as its process is gone.
         m_instanceLock->setStaleLockTime(0);
     }
-    if (m_instanceLock->isLocked() || m_instanceLock->tryLock(0))
-        return false;
     // Only a lock held by a live copy counts; a lock file we cannot use at all
-    // must not keep the user out of the program.
+    // (its folder not writable, something else standing in its place) must not
+    // keep the user out of the program.
+    if (m_instanceLock->isLocked() || !couldBeHeldLock(m_instanceLock->fileName()) || m_instanceLock->tryLock(0))
+        return false;
     return m_instanceLock->error() == QLockFile::LockFailedError;
 }
 
