@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QSettings>
 #include <QStandardPaths>
@@ -51,6 +52,30 @@ QString displayText(QString text)
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
 }
 
+// A question that must be answered with one of its buttons: Esc does nothing,
+// the title bar offers no close box, and a request to close the window from
+// outside is refused. (A plain Yes/No box takes No for Esc and for closing.)
+class AnswerRequiredBox final : public QMessageBox {
+public:
+    AnswerRequiredBox(Icon icon, const QString &title, const QString &text, StandardButtons buttons)
+        : QMessageBox(icon, title, text, buttons)
+    {
+        // QMessageBox adds the close box to whatever flags it is given.
+        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->matches(QKeySequence::Cancel))
+            return;
+        QMessageBox::keyPressEvent(event);
+    }
+
+    // Answering closes the box without a close event; any close event comes from outside.
+    void closeEvent(QCloseEvent *event) override { event->ignore(); }
+};
+
 } // namespace
 
 QtPlatform::QtPlatform() = default;
@@ -65,7 +90,8 @@ void QtPlatform::showMessage(const QString &text, MessageIcon icon)
 
 bool QtPlatform::askYesNo(const QString &text)
 {
-    QMessageBox box(QMessageBox::Information, kApplicationTitle, displayText(text), QMessageBox::Yes | QMessageBox::No);
+    AnswerRequiredBox box(
+        QMessageBox::Information, kApplicationTitle, displayText(text), QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
