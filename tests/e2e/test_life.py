@@ -112,16 +112,44 @@ class Life(Case):
         program, main = self.start()
         press(find(main, role="menu item", name="Exit", only_showing=False))
         screen = self.exit_screen(program)
+        self.assert_on_screen(program, screen)
         self.assert_on_top(program, screen)
         press(find(screen, role="push button", name="Exit"))
         self.assert_ended(program)
 
-    def test_exit_from_the_result_window_and_the_close_box(self):
+    def test_menu_items_that_leave_a_window_and_the_close_box(self):
+        # A screen reader or voice control finds a menu item by its name in the
+        # whole program and presses it with the menu closed. With the menus
+        # closed no item is showing, in any window, so only the items of the
+        # window on the screen may be enabled; a hidden window keeps its own.
         program, main = self.start()
-        result = self.find_object(program, main, "123456789")
-        press(find(result, role="menu item", name="Exit", only_showing=False))
+
+        def command(name):
+            items = [item for item in d.find_all(program.app, role="menu item", name=name, only_showing=False)
+                     if d.has_state(item, "ENABLED")]
+            self.assertEqual(len(items), 1, f"{len(items)} menu items {name!r} can be pressed")
+            return items[0]
+
+        def find_object():
+            press(command("Find Object"))
+            wait_until("the main window to hide", lambda: not d.showing(main))
+            result = program.window(role="frame")
+            self.assert_on_screen(program, result)
+            return result
+
+        self.type_number(program, main, "123456789")
+        find_object()
+        press(command("Back"))
+        wait_until("Back to the main window", lambda: program.windows() == [main])
+        self.assert_on_screen(program, main)
+        find_object()
+        press(command("Exit"))
         screen = self.exit_screen(program)
+        self.assert_on_screen(program, screen)
         self.assert_on_top(program, screen)
+        enabled = [item.name for item in d.find_all(program.app, role="menu item", only_showing=False)
+                   if d.has_state(item, "ENABLED")]
+        self.assertEqual(enabled, [], "the hidden main window offers no commands")
         # Closing the exit screen from its title bar ends the program as its Exit does.
         self.desktop.send_close(program, screen)
         self.assert_ended(program)
