@@ -4,6 +4,8 @@
 
 #include <csignal>
 
+#include <sys/stat.h>
+
 // The other-copy test of the real platform, across real processes. The test
 // program starts copies of itself in "holder" mode: each reports whether
 // another copy was running and then stays until it is told to go.
@@ -16,11 +18,16 @@ private slots:
     void killedCopyLeavesNothingBehind();
     void copiesStartedTogetherLetExactlyOneIn();
     void otherExecutableNamesDoNotCount();
+    void unusableLockFileLetsEveryCopyIn_data();
+    void unusableLockFileLetsEveryCopyIn();
 
 private:
     QTemporaryDir m_runtime;
     QTemporaryDir m_programs;
-    std::unique_ptr<QProcess> startHolder(const QString &name = QStringLiteral("quendril"));
+    // The copy's runtime folder is m_runtime unless given; a temporary folder
+    // replaces the system's when given.
+    std::unique_ptr<QProcess> startHolder(const QString &name = QStringLiteral("quendril"),
+        const QString &runtime = QString(), const QString &temporary = QString());
     static QString answer(QProcess &holder);
 };
 
@@ -29,7 +36,8 @@ void TestSingleInstance::init()
     QVERIFY(m_runtime.isValid() && m_programs.isValid());
 }
 
-std::unique_ptr<QProcess> TestSingleInstance::startHolder(const QString &name)
+std::unique_ptr<QProcess> TestSingleInstance::startHolder(
+    const QString &name, const QString &runtime, const QString &temporary)
 {
     // A copy of this test program under the given name plays the program.
     const QString executable = m_programs.filePath(name);
@@ -37,7 +45,9 @@ std::unique_ptr<QProcess> TestSingleInstance::startHolder(const QString &name)
         QFile::copy(QCoreApplication::applicationFilePath(), executable);
     auto holder = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_RUNTIME_DIR", m_runtime.path());
+    env.insert("XDG_RUNTIME_DIR", runtime.isEmpty() ? m_runtime.path() : runtime);
+    if (!temporary.isEmpty())
+        env.insert("TMPDIR", temporary);
     holder->setProcessEnvironment(env);
     holder->start(executable, { "--holder" });
     return holder;
@@ -103,6 +113,47 @@ void TestSingleInstance::otherExecutableNamesDoNotCount()
     auto renamed = startHolder("quendril-copy");
     QCOMPARE(answer(*renamed), QStringLiteral("alone"));
     for (auto *holder : { first.get(), renamed.get() }) {
+        holder->closeWriteChannel();
+        QVERIFY(holder->waitForFinished());
+    }
+}
+
+// A lock file that cannot be created or read at all keeps nobody out: each
+// copy starts, even while another runs (were the lock usable after all, the
+// second copy would be refused). The tests may run as root, for whom no folder
+// is read-only: a folder that is a regular file stands in for one.
+void TestSingleInstance::unusableLockFileLetsEveryCopyIn_data()
+{
+    QTest::addColumn<QString>("inItsPlace");
+    QTest::addColumn<bool>("foldersAreFiles");
+    QTest::newRow("a directory stands where the lock file goes") << "directory" << false;
+    QTest::newRow("a named pipe stands where the lock file goes") << "named pipe" << false;
+    QTest::newRow("the runtime and temporary folders are regular files") << "" << true;
+}
+
+void TestSingleInstance::unusableLockFileLetsEveryCopyIn()
+{
+    QFETCH(QString, inItsPlace);
+    QFETCH(bool, foldersAreFiles);
+    QTemporaryDir runtime;
+    QVERIFY(runtime.isValid());
+    QString folder = runtime.path();
+    const QString lock = runtime.filePath(QStringLiteral("quendril.lock"));
+    if (inItsPlace == "directory")
+        QVERIFY(QDir().mkdir(lock));
+    if (inItsPlace == "named pipe")
+        QCOMPARE(::mkfifo(QFile::encodeName(lock).constData(), 0600), 0);
+    if (foldersAreFiles) {
+        folder = runtime.filePath(QStringLiteral("plain"));
+        QFile plain(folder);
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+    }
+    const QString temporary = foldersAreFiles ? folder : QString();
+    auto first = startHolder(QStringLiteral("quendril"), folder, temporary);
+    QCOMPARE(answer(*first), QStringLiteral("alone"));
+    auto second = startHolder(QStringLiteral("quendril"), folder, temporary);
+    QCOMPARE(answer(*second), QStringLiteral("alone"));
+    for (auto *holder : { first.get(), second.get() }) {
         holder->closeWriteChannel();
         QVERIFY(holder->waitForFinished());
     }

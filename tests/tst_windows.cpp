@@ -7,12 +7,17 @@
 #include <QClipboard>
 #include <QFontInfo>
 #include <QFrame>
+#include <QHash>
+#include <QImage>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QtTest>
+
+#include <algorithm>
 
 using namespace quendril;
 
@@ -46,6 +51,7 @@ private slots:
     void windowsHaveTheirDesignedSize();
     void everyControlHasAnAccessibleName();
     void noTextIsClipped();
+    void readingNumberStaysBlackUnderADarkTheme();
     void fontsAreTheDesignedFacesAtTheirExactSizes();
 
 private:
@@ -431,6 +437,34 @@ void TestWindows::noTextIsClipped()
             QVERIFY2(textWidth < button->width(), qPrintable(window->objectName() + "/" + button->objectName()));
         }
     }
+}
+
+// A dark desktop theme gives labels light text, which would vanish on the
+// reading number's light-yellow box; the number keeps its black.
+void TestWindows::readingNumberStaysBlackUnderADarkTheme()
+{
+    const QPalette original = QApplication::palette();
+    const auto restore = qScopeGuard([&original] { QApplication::setPalette(original); });
+    QPalette dark = original;
+    for (const auto role : { QPalette::Window, QPalette::Base, QPalette::Button })
+        dark.setColor(role, QColor(32, 32, 32));
+    for (const auto role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
+        dark.setColor(role, Qt::white);
+    QApplication::setPalette(dark);
+
+    frmDisplay *display = findObject("999999998");
+    const QImage picture = AppFixture::child<QLabel>(display, "lblLostObjectNumber")->grab().toImage();
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x)
+            ++counts[picture.pixel(x, y) & RGB_MASK];
+    }
+    const QRgb box = qRgb(255, 255, 192) & RGB_MASK;
+    QCOMPARE(std::max_element(counts.cbegin(), counts.cend()).key(), box);
+    QVERIFY(counts.value(qRgb(0, 0, 0) & RGB_MASK) >= 20);
+    // Black text shades towards the box's colour, never above its blue.
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        QVERIFY2(qBlue(it.key()) <= 192, qPrintable(QColor(it.key()).name()));
 }
 
 void TestWindows::fontsAreTheDesignedFacesAtTheirExactSizes()

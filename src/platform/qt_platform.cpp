@@ -5,7 +5,9 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QSettings>
 #include <QStandardPaths>
@@ -32,12 +34,49 @@ QString instanceLockPath(const QString &executable)
     return QDir(dir).filePath(executable + QStringLiteral(".lock"));
 }
 
+// Whether what stands at the lock file's path could be a lock that a copy
+// holds: nothing yet, or a regular file we can read. Anything else (a
+// directory, a named pipe, a file we may not read) is no sign of a running
+// copy, and is left unread: a named pipe would wait for a writer forever.
+bool couldBeHeldLock(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return true;
+    QFile file(path);
+    return info.isFile() && file.open(QIODevice::ReadOnly);
+}
+
 // A message may break its lines with a lone carriage return, which a Qt
 // label does not take for a line break.
 QString displayText(QString text)
 {
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
 }
+
+// A question that must be answered with one of its buttons: Esc does nothing,
+// the title bar offers no close box, and a request to close the window from
+// outside is refused. (A plain Yes/No box takes No for Esc and for closing.)
+class AnswerRequiredBox final : public QMessageBox {
+public:
+    AnswerRequiredBox(Icon icon, const QString &title, const QString &text, StandardButtons buttons)
+        : QMessageBox(icon, title, text, buttons)
+    {
+        // QMessageBox adds the close box to whatever flags it is given.
+        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->matches(QKeySequence::Cancel))
+            return;
+        QMessageBox::keyPressEvent(event);
+    }
+
+    // Answering closes the box without a close event; any close event comes from outside.
+    void closeEvent(QCloseEvent *event) override { event->ignore(); }
+};
 
 } // namespace
 
@@ -53,7 +92,8 @@ void QtPlatform::showMessage(const QString &text, MessageIcon icon)
 
 bool QtPlatform::askYesNo(const QString &text)
 {
-    QMessageBox box(QMessageBox::Information, kApplicationTitle, displayText(text), QMessageBox::Yes | QMessageBox::No);
+    AnswerRequiredBox box(
+        QMessageBox::Information, kApplicationTitle, displayText(text), QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
@@ -134,10 +174,11 @@ bool QtPlatform::otherCopyRunning()
         // A lock left by a copy that died is stale as soon as its process is gone.
         m_instanceLock->setStaleLockTime(0);
     }
-    if (m_instanceLock->isLocked() || m_instanceLock->tryLock(0))
-        return false;
     // Only a lock held by a live copy counts; a lock file we cannot use at all
-    // must not keep the user out of the program.
+    // (its folder not writable, something else standing in its place) must not
+    // keep the user out of the program.
+    if (m_instanceLock->isLocked() || !couldBeHeldLock(m_instanceLock->fileName()) || m_instanceLock->tryLock(0))
+        return false;
     return m_instanceLock->error() == QLockFile::LockFailedError;
 }
 

@@ -18,6 +18,13 @@ QString homeLinkText()
     return QStringLiteral("Click here to visit ") + siteRoot();
 }
 
+QString aboutDescription()
+{
+    return QStringLiteral("Vasq Quendril helps you find items you may have misplaced, using the principles of "
+                          "Chaldean numerology. All rights to this software are held by %1.")
+        .arg(siteRoot());
+}
+
 QString visitSiteCaption()
 {
     return QStringLiteral("Click Here To Visit ") + siteHost() + QStringLiteral(" Now");

@@ -11,6 +11,9 @@ namespace quendril::site {
 QString boardAdvertisement();
 // The about box's link to the home page.
 QString homeLinkText();
+// The about box's description: what the program does, and that the site holds
+// all rights to it.
+QString aboutDescription();
 // The exit screen's check box that leads to the home page.
 QString visitSiteCaption();
 

@@ -1,9 +1,13 @@
 #include "form_support.h"
 
 #include <QAbstractButton>
+#include <QActionGroup>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLayout>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -30,6 +34,45 @@ protected:
         return true;
     }
 };
+
+// Switches a group of commands on and off with the window's visibility; a
+// window that is only minimised keeps them.
+class CommandsWhileShown final : public QObject {
+public:
+    CommandsWhileShown(QWidget *window, QActionGroup *commands)
+        : QObject(window)
+        , m_window(window)
+        , m_commands(commands)
+    {
+        update();
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_window && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+            update();
+        return false;
+    }
+
+private:
+    void update() { m_commands->setEnabled(m_window->isVisible()); }
+
+    QWidget *m_window;
+    QActionGroup *m_commands;
+};
+
+void collectCommands(const QList<QAction *> &actions, QActionGroup *commands)
+{
+    for (QAction *action : actions) {
+        if (action->isSeparator())
+            continue;
+        commands->addAction(action);
+        if (action->menu())
+            collectCommands(action->menu()->actions(), commands);
+    }
+}
 
 } // namespace
 
@@ -112,6 +155,14 @@ void clickAccessKeysAtOnce(QWidget *window)
     auto *clicker = new AccessKeyClicker(window);
     for (QPushButton *button : window->findChildren<QPushButton *>())
         button->installEventFilter(clicker);
+}
+
+void offerMenusOnlyWhileShown(QMainWindow *window)
+{
+    auto *commands = new QActionGroup(window);
+    commands->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
+    collectCommands(window->menuBar()->actions(), commands);
+    new CommandsWhileShown(window, commands);
 }
 
 } // namespace quendril::forms

@@ -1,6 +1,7 @@
 #pragma once
 
 class QAbstractButton;
+class QMainWindow;
 class QWidget;
 
 namespace quendril::forms {
@@ -28,5 +29,12 @@ void installDefaultAndCancel(QWidget *window, QAbstractButton *defaultButton, QA
 // Typing a push button's access key (Alt+B for "&Back") presses the button at
 // once, as a click does, instead of first showing it held down for 100 ms.
 void clickAccessKeysAtOnce(QWidget *window);
+
+// A hidden window stays in the accessibility tree with its menus, and with
+// the menus closed no menu item shows in any window: a screen reader or voice
+// control that looks for "Exit" by its name could press the one of a hidden
+// window. The window's menu commands are therefore switched off while it is
+// hidden (an item switched off by design stays off).
+void offerMenusOnlyWhileShown(QMainWindow *window);
 
 } // namespace quendril::forms

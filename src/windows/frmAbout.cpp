@@ -14,6 +14,7 @@ frmAbout::frmAbout(WindowHost &host)
 {
     ui->setupUi(this);
     quendril::forms::applyDesignFonts(this);
+    ui->Label1->setText(quendril::site::aboutDescription());
     ui->lblHomePage->setText(quendril::site::homeLinkText());
     const QIcon icon = host.applicationIcon();
     setWindowIcon(icon);

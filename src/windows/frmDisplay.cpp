@@ -31,6 +31,7 @@ frmDisplay::frmDisplay(WindowHost &host)
     connect(ui->cmdExit, &QPushButton::clicked, this, &frmDisplay::cmdExit_Click);
     connect(ui->mnuExit, &QAction::triggered, this, &frmDisplay::cmdExit_Click);
     quendril::forms::connectSiteCommands(this, *ui, host);
+    quendril::forms::offerMenusOnlyWhileShown(this);
 }
 
 frmDisplay::~frmDisplay() = default;

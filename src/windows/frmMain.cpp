@@ -40,6 +40,7 @@ frmMain::frmMain(WindowHost &host)
     connect(ui->cmdExit, &QPushButton::clicked, this, &frmMain::cmdExit_Click);
     connect(ui->mnuExit, &QAction::triggered, this, &frmMain::cmdExit_Click);
     quendril::forms::connectSiteCommands(this, *ui, host);
+    quendril::forms::offerMenusOnlyWhileShown(this);
     connect(ui->Label2, &ClickableLabel::clicked, this, [&host] { host.links().OpenFullyBrandedPage(); });
 
     quendril::forms::centreOnScreen(this);

@@ -85,6 +85,7 @@ void frmNagScreen2::Form_Load()
 {
     setWindowTitle(kCaption);
     ui->lblNagScreen2Caption->setText(kCaption);
+    ui->lblNagScreen2Caption->adjustSize();
 
     const QIcon icon = m_host.applicationIcon();
     setWindowIcon(icon);

@@ -3,6 +3,7 @@ many cases take (typing a number, answering a message box, reaching the exit
 screen)."""
 
 import os
+import subprocess
 import unittest
 
 import desktop as d
@@ -113,6 +114,23 @@ class Case(unittest.TestCase):
         screen = wait_until("the exit screen alone on the screen", alone)
         self.assertEqual(screen.name, CAPTION)
         return screen
+
+    def assert_on_screen(self, program, *windows):
+        """Waits until exactly these windows of the program are on the X
+        screen, each where the accessibility tree places it: a window that
+        reads as hidden but is still drawn is caught here."""
+
+        def viewable():
+            places = []
+            for wid in self.desktop.xdotool_search("--onlyvisible", "--pid", str(program.pid)):
+                try:
+                    places.append(self.desktop.window_geometry(wid))
+                except subprocess.CalledProcessError:
+                    continue  # gone while it was being read
+            return sorted(places)
+
+        wanted = sorted(d.extents(window) for window in windows)
+        wait_until(lambda: f"X windows at {wanted}, have {viewable()}", lambda: viewable() == wanted)
 
     def assert_ended(self, program, status=0):
         self.assertEqual(program.wait_exit(), status)

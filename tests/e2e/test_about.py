@@ -6,7 +6,7 @@ from e2e_case import Case
 
 TEXTS = [
     "Vasq Quendril helps you find items you may have misplaced, using the principles of Chaldean numerology. "
-    "All rights reserved by Vasq.",
+    f"All rights to this software are held by {d.SITE_ROOT}.",
     "Vasq Quendril v1.15",
     f"Click here to visit {d.SITE_ROOT}",
     "Click here for more details",

@@ -61,11 +61,33 @@ class Life(Case):
             self.assertEqual(self.stored(), stored)
             program.stop()
 
-        def reminder(day, answer, stored):
+        def reminder(day, answer, stored, try_to_leave=False):
+            before = (self.stored(), self.desktop.opened())
             program = run(day)
             box, _ = program.message_box()
             self.assertEqual(program.windows(), [box], "the question comes before the main window")
             self.assertTrue(self.has_icon_colour(box, (0, 0, 255)), "the information icon")
+            if try_to_leave:
+                # The question needs an answer: Esc and its close box leave it up,
+                # unanswered. A Tab taken after each moves the focus on.
+                buttons = {name: find(box, role="push button", name=name) for name in ("Yes", "No")}
+
+                def still_up_after(what, focused):
+                    wait_until(f"{what} taken", lambda: not self.message_boxes(program)
+                               or d.has_state(buttons[focused], "FOCUSED"))
+                    self.assertEqual(self.message_boxes(program), [box], f"{what} leaves the question up")
+
+                # The window manager is offered no close box: the Motif hints list
+                # the window's functions, and closing is not among them.
+                hints = self.desktop.x_property(program, box, "_MOTIF_WM_HINTS").partition("=")[2]
+                flags, functions = (int(value, 16) for value in hints.split(",")[:2])
+                self.assertTrue(flags & 0x1 and not functions & 0x20, f"a close box in the hints {hints}")
+                self.desktop.key(program, box, "Escape", "Tab")
+                still_up_after("Esc", "No")
+                self.desktop.send_close(program, box)
+                self.desktop.xdotool("key", "Tab")
+                still_up_after("the close box", "Yes")
+                self.assertEqual((self.stored(), self.desktop.opened()), before, "nothing done before the answer")
             self.expect_message(program, "There maybe an update to this software available\n"
                                 "Do you want to check for an update?", answer=answer, buttons=("Yes", "No"))
             program.window(role="frame")
@@ -77,7 +99,7 @@ class Life(Case):
         reminder("2024-03-16", "No", "16 Mar 2024")  # 15 days later
         self.assertEqual(self.desktop.opened(), [], "No opens nothing")
         no_reminder("2024-03-30", "16 Mar 2024")  # the 14 days count from the last reminder
-        reminder("2024-03-31", "Yes", "31 Mar 2024")
+        reminder("2024-03-31", "Yes", "31 Mar 2024", try_to_leave=True)
         self.assertEqual(self.desktop.wait_opened(1), [[page("download-web-page")]])
         reminder("2024-03-16", "No", "16 Mar 2024")  # a clock set back by 15 days
         self.assertEqual(self.desktop.opened(), [[page("download-web-page")]])
@@ -90,16 +112,44 @@ class Life(Case):
         program, main = self.start()
         press(find(main, role="menu item", name="Exit", only_showing=False))
         screen = self.exit_screen(program)
+        self.assert_on_screen(program, screen)
         self.assert_on_top(program, screen)
         press(find(screen, role="push button", name="Exit"))
         self.assert_ended(program)
 
-    def test_exit_from_the_result_window_and_the_close_box(self):
+    def test_menu_items_that_leave_a_window_and_the_close_box(self):
+        # A screen reader or voice control finds a menu item by its name in the
+        # whole program and presses it with the menu closed. With the menus
+        # closed no item is showing, in any window, so only the items of the
+        # window on the screen may be enabled; a hidden window keeps its own.
         program, main = self.start()
-        result = self.find_object(program, main, "123456789")
-        press(find(result, role="menu item", name="Exit", only_showing=False))
+
+        def command(name):
+            items = [item for item in d.find_all(program.app, role="menu item", name=name, only_showing=False)
+                     if d.has_state(item, "ENABLED")]
+            self.assertEqual(len(items), 1, f"{len(items)} menu items {name!r} can be pressed")
+            return items[0]
+
+        def find_object():
+            press(command("Find Object"))
+            wait_until("the main window to hide", lambda: not d.showing(main))
+            result = program.window(role="frame")
+            self.assert_on_screen(program, result)
+            return result
+
+        self.type_number(program, main, "123456789")
+        find_object()
+        press(command("Back"))
+        wait_until("Back to the main window", lambda: program.windows() == [main])
+        self.assert_on_screen(program, main)
+        find_object()
+        press(command("Exit"))
         screen = self.exit_screen(program)
+        self.assert_on_screen(program, screen)
         self.assert_on_top(program, screen)
+        enabled = [item.name for item in d.find_all(program.app, role="menu item", only_showing=False)
+                   if d.has_state(item, "ENABLED")]
+        self.assertEqual(enabled, [], "the hidden main window offers no commands")
         # Closing the exit screen from its title bar ends the program as its Exit does.
         self.desktop.send_close(program, screen)
         self.assert_ended(program)
