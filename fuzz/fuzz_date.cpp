@@ -1,7 +1,7 @@
 // The stored date: any text read as a date in any locale, and every date
 // written and read back in every locale.
-#include "settings/settings_store.h"
 #include "fuzz_support.h"
+#include "settings/settings_store.h"
 #include "site/date_text.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

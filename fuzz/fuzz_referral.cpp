@@ -7,6 +7,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 using namespace quendril;
+using namespace quendril::site;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

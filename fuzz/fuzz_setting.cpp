@@ -1,6 +1,6 @@
 // Any text through the scrambling of stored settings.
-#include "settings/settings_store.h"
 #include "fuzz_support.h"
+#include "settings/settings_store.h"
 
 using namespace quendril;
 using namespace quendril::settings;

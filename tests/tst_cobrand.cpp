@@ -7,8 +7,9 @@
 #include <cstdint>
 
 using namespace quendril;
+using namespace quendril::app;
 
-Q_DECLARE_METATYPE(quendril::OfferInFront)
+Q_DECLARE_METATYPE(quendril::app::OfferInFront)
 
 class TestCoBrand : public QObject {
     Q_OBJECT
@@ -70,7 +71,7 @@ void TestCoBrand::offerInFront()
 {
     QFETCH(int, number);
     QFETCH(OfferInFront, offer);
-    QCOMPARE(quendril::offerInFront(static_cast<std::int16_t>(number)), offer);
+    QCOMPARE(quendril::app::offerInFront(static_cast<std::int16_t>(number)), offer);
 }
 
 // The generator gives k / 2^24 for k in 0 .. 2^24 - 1. Each of these draws is

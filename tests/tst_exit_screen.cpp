@@ -1,3 +1,4 @@
+#include "product/product.h"
 #include "site/referral.h"
 #include "site/site_texts.h"
 #include "support/app_fixture.h"
@@ -77,8 +78,8 @@ void TestExitScreen::appealIsDrawnAtLoad()
     openScreen(draw);
     QCOMPARE(child<QLabel>("Label2")->text(), site::supportAppeal(appeal));
     QVERIFY(child<QLabel>("Label2")->text().contains(site::siteHost()));
-    QCOMPARE(screen->windowTitle(), QStringLiteral("Vasq Quendril v1.15"));
-    QCOMPARE(child<QLabel>("lblNagScreen2Caption")->text(), QStringLiteral("Vasq Quendril v1.15"));
+    QCOMPARE(screen->windowTitle(), QStringLiteral(QUENDRIL_CAPTION));
+    QCOMPARE(child<QLabel>("lblNagScreen2Caption")->text(), QStringLiteral(QUENDRIL_CAPTION));
     QVERIFY(!child<QLabel>("picNagscreen2Icon")->pixmap().isNull());
     QCOMPARE(child<QCheckBox>("Check1")->text(), "Click Here To Visit " + site::siteHost() + " Now");
     QCOMPARE(screen->focusWidget(), child<QPushButton>("cmdClose"));

@@ -9,6 +9,8 @@
 #include <QtTest>
 
 using namespace quendril;
+using namespace quendril::app;
+using namespace quendril::site;
 using namespace quendril::settings;
 
 namespace {

@@ -8,6 +8,7 @@
 #include <QtTest>
 
 using namespace quendril;
+using namespace quendril::site;
 
 namespace {
 
@@ -90,7 +91,7 @@ void TestReferral::trimSpaces()
 {
     QFETCH(QString, text);
     QFETCH(QString, trimmed);
-    QCOMPARE(quendril::trimSpaces(text), trimmed);
+    QCOMPARE(quendril::site::trimSpaces(text), trimmed);
 }
 
 void TestReferral::emailAddressProblem_data()
@@ -147,7 +148,7 @@ void TestReferral::emailAddressProblem()
     QFETCH(QString, yours);
     QFETCH(QString, friends);
     QFETCH(QString, message);
-    QCOMPARE(quendril::emailAddressProblem(yours, friends), message);
+    QCOMPARE(quendril::site::emailAddressProblem(yours, friends), message);
 }
 
 void TestReferral::failedCheckShowsItsMessageAndOpensNothing_data()

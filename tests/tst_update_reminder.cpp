@@ -10,6 +10,7 @@
 #include <optional>
 
 using namespace quendril;
+using namespace quendril::site;
 using namespace quendril::settings;
 
 namespace {

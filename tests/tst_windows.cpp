@@ -1,3 +1,4 @@
+#include "product/product.h"
 #include "support/app_fixture.h"
 #include "windows/clickable_label.h"
 #include "windows/form_support.h"
@@ -375,7 +376,7 @@ void TestWindows::aboutBoxClosesWithEnterAndIsBuiltAfresh()
         AppFixture::child<QAction>(main(), "mnuAbout")->trigger();
         QVERIFY(!f->app->openAboutBox());
     }
-    QCOMPARE(titles, QStringList({ "Vasq Quendril v1.15", "Vasq Quendril v1.15" }));
+    QCOMPARE(titles, QStringList({ QUENDRIL_CAPTION, QUENDRIL_CAPTION }));
 }
 
 void TestWindows::windowsHaveTheirDesignedSize()

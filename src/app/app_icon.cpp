@@ -7,7 +7,7 @@
 #include <QPixmap>
 #include <QResource>
 
-namespace quendril {
+namespace quendril::app {
 
 namespace {
 
@@ -78,4 +78,4 @@ QIcon makeApplicationIcon()
     return QIcon(new ApplicationIconEngine);
 }
 
-} // namespace quendril
+} // namespace quendril::app

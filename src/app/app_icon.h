@@ -2,7 +2,7 @@
 
 #include <QIcon>
 
-namespace quendril {
+namespace quendril::app {
 
 // The application icon, drawn from its SVG file. The sizes a window needs
 // when it first appears come from renderings of that file made when the
@@ -10,4 +10,4 @@ namespace quendril {
 // size or mode is drawn from the SVG file when it is first asked for.
 QIcon makeApplicationIcon();
 
-} // namespace quendril
+} // namespace quendril::app

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace quendril {
+namespace quendril::app {
 
 std::int16_t coBrandNumber(float r)
 {
@@ -33,4 +33,4 @@ OfferInFront offerInFront(std::int16_t number)
     }
 }
 
-} // namespace quendril
+} // namespace quendril::app

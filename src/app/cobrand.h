@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace quendril {
+namespace quendril::app {
 
 // r × 6 + 1 for a draw r in [0, 1), rounded to the nearest whole number with
 // halves going to the even neighbour: 1..7.
@@ -14,4 +14,4 @@ enum class OfferInFront { CoBrand, FullyBranded, AsDesigned };
 // the fully-branded offer; 7 leaves the design order.
 OfferInFront offerInFront(std::int16_t number);
 
-} // namespace quendril
+} // namespace quendril::app

@@ -9,10 +9,12 @@
 
 #include <QLabel>
 
-frmNagScreen::frmNagScreen(WindowHost &host, const quendril::settings::SettingsStore &settings)
+namespace quendril::app {
+
+frmNagScreen::frmNagScreen(WindowHost &host, const settings::SettingsStore &settings)
     : m_host(host)
     , m_settings(settings)
-    , m_icon(quendril::makeApplicationIcon())
+    , m_icon(makeApplicationIcon())
 {
 }
 
@@ -25,7 +27,7 @@ void frmNagScreen::Form_Load()
         return;
     }
     platform.seedRandom();
-    quendril::RemindToCheckForUpdate(platform, m_settings, m_host.links());
+    site::RemindToCheckForUpdate(platform, m_settings, m_host.links());
     m_host.mainWindow().show();
     m_host.hideStartupWindow();
     CoBrand_Randomize();
@@ -33,16 +35,16 @@ void frmNagScreen::Form_Load()
 
 void frmNagScreen::CoBrand_Randomize()
 {
-    intCoBrandRandomNumber = quendril::coBrandNumber(m_host.platform().randomFraction());
+    intCoBrandRandomNumber = coBrandNumber(m_host.platform().randomFraction());
     frmMain &main = m_host.mainWindow();
-    switch (quendril::offerInFront(intCoBrandRandomNumber)) {
-    case quendril::OfferInFront::CoBrand:
+    switch (offerInFront(intCoBrandRandomNumber)) {
+    case OfferInFront::CoBrand:
         main.lblCobrand()->raise();
         break;
-    case quendril::OfferInFront::FullyBranded:
+    case OfferInFront::FullyBranded:
         main.lblFullBrand()->raise();
         break;
-    case quendril::OfferInFront::AsDesigned:
+    case OfferInFront::AsDesigned:
         break;
     }
 }
@@ -59,3 +61,5 @@ void frmNagScreen::Form_Unload()
 {
     m_host.EndApplication();
 }
+
+} // namespace quendril::app

@@ -9,12 +9,14 @@ namespace quendril::settings {
 class SettingsStore;
 }
 
+namespace quendril::app {
+
 // The start-up window. It is never shown: it runs the start-up sequence,
 // holds the application icon and the last co-branding draw, and ends the
 // program when it is closed.
 class frmNagScreen {
 public:
-    frmNagScreen(WindowHost &host, const quendril::settings::SettingsStore &settings);
+    frmNagScreen(WindowHost &host, const settings::SettingsStore &settings);
 
     // The start-up sequence.
     void Form_Load();
@@ -32,7 +34,9 @@ private:
     void Form_Unload();
 
     WindowHost &m_host;
-    const quendril::settings::SettingsStore &m_settings;
+    const settings::SettingsStore &m_settings;
     QIcon m_icon;
     bool m_closing = false;
 };
+
+} // namespace quendril::app

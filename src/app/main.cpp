@@ -17,7 +17,7 @@ int main(int argc, char *argv[])
     quendril::forms::registerFontSubstitutes();
 
     QtPlatform platform;
-    QuendrilApp app(platform);
+    quendril::app::QuendrilApp app(platform);
     QApplication::setWindowIcon(app.applicationIcon());
     app.start();
     const int status = platform.processEnded() ? platform.exitStatus() : QApplication::exec();

@@ -7,6 +7,8 @@
 #include "windows/frmMain.h"
 #include "windows/frmNagScreen2.h"
 
+namespace quendril::app {
+
 namespace {
 
 // Closes a window that is open and not already in its close handling.
@@ -76,7 +78,11 @@ void QuendrilApp::hideExitScreen()
 
 void QuendrilApp::hideStartupWindow()
 {
-    // The start-up window is never shown; there is nothing to hide.
+    // Empty on purpose. The start-up sequence, Find Object, Back and the main
+    // and result windows' close handling each hide the start-up window at a
+    // set point among their steps, and they keep that order. But our start-up
+    // window is a plain object, never a widget (so it cannot flash onto the
+    // screen for a frame), and there is nothing to hide.
 }
 
 QIcon QuendrilApp::applicationIcon()
@@ -130,3 +136,5 @@ void QuendrilApp::EndApplication()
     m_ended = true;
     m_platform.endProcess(0);
 }
+
+} // namespace quendril::app

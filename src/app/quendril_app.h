@@ -1,7 +1,7 @@
 #pragma once
 
-#include "settings/settings_store.h"
 #include "core/reading.h"
+#include "settings/settings_store.h"
 #include "site/referral.h"
 #include "site/site_links.h"
 #include "windows/frmAbout.h"
@@ -13,6 +13,8 @@
 #include <QPointer>
 
 #include <memory>
+
+namespace quendril::app {
 
 class frmNagScreen;
 
@@ -38,9 +40,9 @@ public:
     bool ended() const { return m_ended; }
 
     Platform &platform() override { return m_platform; }
-    const quendril::site::SiteLinks &links() override { return m_links; }
-    quendril::ReadingState &readingState() override { return m_reading; }
-    quendril::TellAFriend &tellAFriend() override { return m_tellAFriend; }
+    const site::SiteLinks &links() override { return m_links; }
+    ReadingState &readingState() override { return m_reading; }
+    site::TellAFriend &tellAFriend() override { return m_tellAFriend; }
     frmMain &mainWindow() override;
     frmDisplay &resultWindow() override;
     frmNagScreen2 &exitScreen() override;
@@ -54,10 +56,10 @@ public:
 
 private:
     Platform &m_platform;
-    quendril::settings::SettingsStore m_settings;
-    quendril::site::SiteLinks m_links;
-    quendril::ReadingState m_reading;
-    quendril::TellAFriend m_tellAFriend;
+    settings::SettingsStore m_settings;
+    site::SiteLinks m_links;
+    ReadingState m_reading;
+    site::TellAFriend m_tellAFriend;
 
     std::unique_ptr<frmNagScreen> m_startup;
     QPointer<frmMain> m_main;
@@ -67,3 +69,5 @@ private:
     bool m_ending = false;
     bool m_ended = false;
 };
+
+} // namespace quendril::app

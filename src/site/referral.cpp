@@ -5,7 +5,7 @@
 
 #include <QUrl>
 
-namespace quendril {
+namespace quendril::site {
 
 namespace {
 
@@ -43,11 +43,11 @@ QString trimSpaces(QStringView text)
 
 QString buildReferralAddress(const TellAFriend &fields)
 {
-    return site::SitePageAddress(site::page::referAFriend) + QStringLiteral("&taf1=")
-        + encodedValue(fields.ReferrerName) + QStringLiteral("&taf2=") + encodedValue(fields.ReferrerEmail)
-        + QStringLiteral("&taf3=") + encodedValue(fields.ReferralMessage) + QStringLiteral("&taf4=")
-        + encodedValue(fields.FriendName) + QStringLiteral("&taf5=") + encodedValue(fields.FriendEmail)
-        + QStringLiteral("&taf6=") + encodedValue(site::SiteBaseAddress());
+    return SitePageAddress(page::referAFriend) + QStringLiteral("&taf1=") + encodedValue(fields.ReferrerName)
+        + QStringLiteral("&taf2=") + encodedValue(fields.ReferrerEmail) + QStringLiteral("&taf3=")
+        + encodedValue(fields.ReferralMessage) + QStringLiteral("&taf4=") + encodedValue(fields.FriendName)
+        + QStringLiteral("&taf5=") + encodedValue(fields.FriendEmail) + QStringLiteral("&taf6=")
+        + encodedValue(SiteBaseAddress());
 }
 
 QString emailAddressProblem(const QString &yours, const QString &friends)
@@ -63,15 +63,15 @@ QString emailAddressProblem(const QString &yours, const QString &friends)
 
 void SubmitReferral(TellAFriend &fields, Platform &platform)
 {
-    if (isEmptyOr(fields.ReferrerName, u"Your Name")) {
+    if (isEmptyOr(fields.ReferrerName, placeholder::name)) {
         showStop(platform, QStringLiteral("Please Enter Your Name"));
         return;
     }
-    if (isEmptyOr(fields.ReferralMessage, u"Your Message")) {
+    if (isEmptyOr(fields.ReferralMessage, placeholder::message)) {
         showStop(platform, QStringLiteral("Please Enter Your Message"));
         return;
     }
-    if (isEmptyOr(fields.FriendName, u"Friend's Name")) {
+    if (isEmptyOr(fields.FriendName, placeholder::friendName)) {
         showStop(platform, QStringLiteral("Please Enter Your Friend's Name"));
         return;
     }
@@ -84,4 +84,4 @@ void OpenReferralPage(const TellAFriend &fields, Platform &platform)
     platform.shellOpen(fields.ReferralAddress);
 }
 
-} // namespace quendril
+} // namespace quendril::site

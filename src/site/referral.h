@@ -5,7 +5,7 @@
 
 class Platform;
 
-namespace quendril {
+namespace quendril::site {
 
 // The refer-a-friend fields, kept for the whole run of the program.
 struct TellAFriend {
@@ -16,6 +16,16 @@ struct TellAFriend {
     QString FriendEmail;
     QString ReferralAddress;
 };
+
+// The text each refer-a-friend box holds while nothing is typed in it; a field
+// that still reads so counts as empty.
+namespace placeholder {
+inline constexpr QStringView name = u"Your Name";
+inline constexpr QStringView email = u"Your Email Address";
+inline constexpr QStringView friendName = u"Friend's Name";
+inline constexpr QStringView friendEmail = u"Friend's Email Address";
+inline constexpr QStringView message = u"Your Message";
+} // namespace placeholder
 
 // Removes leading and trailing spaces (code 32 only; tabs and line breaks stay).
 QString trimSpaces(QStringView text);
@@ -36,4 +46,4 @@ void SubmitReferral(TellAFriend &fields, Platform &platform);
 // Hands the last built address to the browser.
 void OpenReferralPage(const TellAFriend &fields, Platform &platform);
 
-} // namespace quendril
+} // namespace quendril::site

@@ -2,18 +2,18 @@
 
 class Platform;
 
-namespace quendril {
-namespace settings {
+namespace quendril::settings {
 class SettingsStore;
 }
-namespace site {
+
+namespace quendril::site {
+
 class SiteLinks;
-}
 
 // Once more than 14 days lie between today and the stored date, asks whether
 // to look for an update, stores today and, on Yes, opens the download page.
 // The first run only stores today. A stored text that is no date, or a store
 // that refuses the write, ends it quietly.
-void RemindToCheckForUpdate(Platform &platform, const settings::SettingsStore &settings, const site::SiteLinks &links);
+void RemindToCheckForUpdate(Platform &platform, const settings::SettingsStore &store, const SiteLinks &links);
 
-} // namespace quendril
+} // namespace quendril::site

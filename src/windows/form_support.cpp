@@ -1,9 +1,12 @@
 #include "form_support.h"
 
+#include "product/product.h"
+
 #include <QAbstractButton>
 #include <QActionGroup>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLayout>
 #include <QMainWindow>
 #include <QMenu>
@@ -103,6 +106,15 @@ void applyDesignFonts(QWidget *root)
     apply(root);
     for (QWidget *child : root->findChildren<QWidget *>())
         apply(child);
+}
+
+void setUpWindow(QWidget *window, const QIcon &icon)
+{
+    applyDesignFonts(window);
+    window->setWindowTitle(QStringLiteral(QUENDRIL_CAPTION));
+    window->setWindowIcon(icon);
+    makeFixedWindow(window);
+    clickAccessKeysAtOnce(window);
 }
 
 void makeFixedWindow(QWidget *window)

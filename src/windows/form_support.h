@@ -1,6 +1,7 @@
 #pragma once
 
 class QAbstractButton;
+class QIcon;
 class QMainWindow;
 class QWidget;
 
@@ -14,6 +15,10 @@ void registerFontSubstitutes();
 // size (Designer files keep whole points only), and names the stand-in
 // family directly where a designed one is not installed.
 void applyDesignFonts(QWidget *root);
+
+// What every window does after its Designer set-up: the exact fonts, the
+// program's caption and icon, a fixed border and access keys that click at once.
+void setUpWindow(QWidget *window, const QIcon &icon);
 
 // A fixed single border: no resizing, no minimise or maximise button. The
 // window takes the size of its designed client area.

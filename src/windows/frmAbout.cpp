@@ -13,15 +13,12 @@ frmAbout::frmAbout(WindowHost &host)
     : ui(std::make_unique<Ui::frmAbout>())
 {
     ui->setupUi(this);
-    quendril::forms::applyDesignFonts(this);
+    quendril::forms::setUpWindow(this, host.applicationIcon());
+    ui->Label2->setText(windowTitle());
     ui->Label1->setText(quendril::site::aboutDescription());
     ui->lblHomePage->setText(quendril::site::homeLinkText());
-    const QIcon icon = host.applicationIcon();
-    setWindowIcon(icon);
-    ui->picIcon->setPixmap(icon.pixmap(ui->picIcon->size(), devicePixelRatio()));
+    ui->picIcon->setPixmap(windowIcon().pixmap(ui->picIcon->size(), devicePixelRatio()));
     setModal(true);
-    quendril::forms::makeFixedWindow(this);
-    quendril::forms::clickAccessKeysAtOnce(this);
 
     const quendril::site::SiteLinks &links = host.links();
     connect(ui->cmdOK, &QPushButton::clicked, this, &QDialog::accept);

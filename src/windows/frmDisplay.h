@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QMainWindow>
+#include "closing_main_window.h"
 
 #include <memory>
 
@@ -10,7 +10,7 @@ class frmDisplay;
 }
 
 // The window that shows a reading: its number and its text.
-class frmDisplay : public QMainWindow {
+class frmDisplay : public ClosingMainWindow {
     Q_OBJECT
 
 public:
@@ -24,17 +24,8 @@ public:
     // Shows the window, modeless, with the focus on Exit.
     void showResult();
 
-    bool isClosing() const { return m_closing; }
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
 private:
     void cmdBack_Click();
-    void cmdExit_Click();
-    void Form_Unload();
 
     std::unique_ptr<Ui::frmDisplay> ui;
-    WindowHost &m_host;
-    bool m_closing = false;
 };

@@ -8,39 +8,27 @@
 #include "frmDisplay.h"
 #include "key_codes.h"
 #include "platform/platform.h"
-#include "shared_commands.h"
 #include "site/site_links.h"
-#include "site/site_texts.h"
 #include "window_host.h"
 
-#include <QCloseEvent>
 #include <QKeyEvent>
 
 frmMain::frmMain(WindowHost &host)
-    : ui(std::make_unique<Ui::frmMain>())
-    , m_host(host)
+    : ClosingMainWindow(host)
+    , ui(std::make_unique<Ui::frmMain>())
 {
     ui->setupUi(this);
-    quendril::forms::applyDesignFonts(this);
-    ui->Label61->setText(quendril::site::boardAdvertisement());
-    setWindowIcon(host.applicationIcon());
-    quendril::forms::makeFixedWindow(this);
+    setUpSharedParts(*ui);
 
     ui->cmdNext->setAutoDefault(true);
-    ui->cmdExit->setAutoDefault(true);
     quendril::forms::installDefaultAndCancel(this, ui->cmdNext, ui->cmdNext);
     // "&File" and "&Find Object" share their access key; as on Windows, the
     // menu takes Alt+F (Enter and Esc run Find Object).
     ui->cmdNext->setShortcut(QKeySequence());
-    quendril::forms::clickAccessKeysAtOnce(this);
     ui->txtNumber->installEventFilter(this);
 
     connect(ui->cmdNext, &QPushButton::clicked, this, &frmMain::cmdNext_Click);
     connect(ui->mnuNext, &QAction::triggered, this, &frmMain::cmdNext_Click);
-    connect(ui->cmdExit, &QPushButton::clicked, this, &frmMain::cmdExit_Click);
-    connect(ui->mnuExit, &QAction::triggered, this, &frmMain::cmdExit_Click);
-    quendril::forms::connectSiteCommands(this, *ui, host);
-    quendril::forms::offerMenusOnlyWhileShown(this);
     connect(ui->Label2, &ClickableLabel::clicked, this, [&host] { host.links().OpenFullyBrandedPage(); });
 
     quendril::forms::centreOnScreen(this);
@@ -108,23 +96,4 @@ void frmMain::cmdNext_Click()
     m_host.hideStartupWindow();
     m_host.hideExitScreen();
     display.showResult();
-}
-
-void frmMain::cmdExit_Click()
-{
-    close();
-}
-
-void frmMain::closeEvent(QCloseEvent *event)
-{
-    quendril::forms::closeOnce(m_closing, event, [this] {
-        Form_Unload();
-        m_host.windowClosed(this);
-    });
-}
-
-void frmMain::Form_Unload()
-{
-    m_host.showExitScreen();
-    m_host.hideStartupWindow();
 }

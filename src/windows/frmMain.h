@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QMainWindow>
+#include "closing_main_window.h"
 
 #include <cstdint>
 #include <memory>
@@ -12,7 +12,7 @@ class frmMain;
 }
 
 // The window in which the user types the nine-digit number.
-class frmMain : public QMainWindow {
+class frmMain : public ClosingMainWindow {
     Q_OBJECT
 
 public:
@@ -27,19 +27,12 @@ public:
     QLabel *lblCobrand() const;
     QLabel *lblFullBrand() const;
 
-    bool isClosing() const { return m_closing; }
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     void txtNumber_KeyPress(std::int16_t &keyAscii);
     void cmdNext_Click();
-    void cmdExit_Click();
-    void Form_Unload();
 
     std::unique_ptr<Ui::frmMain> ui;
-    WindowHost &m_host;
-    bool m_closing = false;
 };

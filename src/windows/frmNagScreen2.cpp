@@ -18,7 +18,8 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("Vasq Quendril v1.15");
+namespace placeholder = quendril::site::placeholder;
+
 const QString kCrLf = QStringLiteral("\r\n");
 
 // The plain-text editor keeps line breaks as '\n'; the form reads and writes
@@ -47,23 +48,21 @@ frmNagScreen2::frmNagScreen2(WindowHost &host)
     , m_host(host)
 {
     ui->setupUi(this);
-    quendril::forms::applyDesignFonts(this);
-    quendril::forms::makeFixedWindow(this);
-    quendril::forms::clickAccessKeysAtOnce(this);
+    quendril::forms::setUpWindow(this, host.applicationIcon());
     // Enter presses the focused button; the screen has no default button.
     quendril::forms::installDefaultAndCancel(this, nullptr, nullptr);
     setWindowFlag(Qt::WindowStaysOnTopHint);
 
-    setEditorText(ui->txtMessage, QStringLiteral("Your Message") + kCrLf);
+    setEditorText(ui->txtMessage, placeholder::message.toString() + kCrLf);
     ui->Check1->setText(quendril::site::visitSiteCaption());
     ui->lblGoToHome->adjustSize();
 
     m_placeholders = {
-        { ui->txtName, QStringLiteral("Your Name") },
-        { ui->txtEmail, QStringLiteral("Your Email Address") },
-        { ui->txtFriendName, QStringLiteral("Friend's Name") },
-        { ui->txtFriendEmail, QStringLiteral("Friend's Email Address") },
-        { ui->txtMessage, QStringLiteral("Your Message") },
+        { ui->txtName, placeholder::name.toString() },
+        { ui->txtEmail, placeholder::email.toString() },
+        { ui->txtFriendName, placeholder::friendName.toString() },
+        { ui->txtFriendEmail, placeholder::friendEmail.toString() },
+        { ui->txtMessage, placeholder::message.toString() },
     };
     for (const Placeholder &placeholder : m_placeholders)
         placeholder.box->installEventFilter(this);
@@ -83,13 +82,9 @@ frmNagScreen2::~frmNagScreen2() = default;
 
 void frmNagScreen2::Form_Load()
 {
-    setWindowTitle(kCaption);
-    ui->lblNagScreen2Caption->setText(kCaption);
+    ui->lblNagScreen2Caption->setText(windowTitle());
     ui->lblNagScreen2Caption->adjustSize();
-
-    const QIcon icon = m_host.applicationIcon();
-    setWindowIcon(icon);
-    ui->picNagscreen2Icon->setPixmap(icon.pixmap(ui->picNagscreen2Icon->size(), devicePixelRatio()));
+    ui->picNagscreen2Icon->setPixmap(windowIcon().pixmap(ui->picNagscreen2Icon->size(), devicePixelRatio()));
 
     Platform &platform = m_host.platform();
     platform.seedRandom();
@@ -163,10 +158,10 @@ bool frmNagScreen2::eventFilter(QObject *watched, QEvent *event)
 void frmNagScreen2::gotFocus(const Placeholder &placeholder)
 {
     if (auto *line = qobject_cast<QLineEdit *>(placeholder.box)) {
-        if (quendril::trimSpaces(line->text()) == placeholder.text)
+        if (quendril::site::trimSpaces(line->text()) == placeholder.text)
             line->setText(QString());
     } else if (auto *editor = qobject_cast<QPlainTextEdit *>(placeholder.box)) {
-        if (quendril::trimSpaces(editorText(editor)) == placeholder.text)
+        if (quendril::site::trimSpaces(editorText(editor)) == placeholder.text)
             editor->setPlainText(QString());
     }
 }
@@ -174,10 +169,10 @@ void frmNagScreen2::gotFocus(const Placeholder &placeholder)
 void frmNagScreen2::lostFocus(const Placeholder &placeholder)
 {
     if (auto *line = qobject_cast<QLineEdit *>(placeholder.box)) {
-        if (quendril::trimSpaces(line->text()).isEmpty())
+        if (quendril::site::trimSpaces(line->text()).isEmpty())
             line->setText(placeholder.text);
     } else if (auto *editor = qobject_cast<QPlainTextEdit *>(placeholder.box)) {
-        if (quendril::trimSpaces(editorText(editor)).isEmpty())
+        if (quendril::site::trimSpaces(editorText(editor)).isEmpty())
             editor->setPlainText(placeholder.text);
     }
 }
@@ -201,20 +196,20 @@ void frmNagScreen2::Check1_Click()
 
 void frmNagScreen2::cmdSubmit_Click()
 {
-    quendril::TellAFriend &fields = m_host.tellAFriend();
-    fields.ReferrerName = quendril::trimSpaces(nameText());
-    fields.ReferrerEmail = quendril::trimSpaces(emailText());
-    fields.ReferralMessage = quendril::trimSpaces(messageText());
-    fields.FriendName = quendril::trimSpaces(friendNameText());
-    fields.FriendEmail = quendril::trimSpaces(friendEmailText());
+    quendril::site::TellAFriend &fields = m_host.tellAFriend();
+    fields.ReferrerName = quendril::site::trimSpaces(nameText());
+    fields.ReferrerEmail = quendril::site::trimSpaces(emailText());
+    fields.ReferralMessage = quendril::site::trimSpaces(messageText());
+    fields.FriendName = quendril::site::trimSpaces(friendNameText());
+    fields.FriendEmail = quendril::site::trimSpaces(friendEmailText());
 
-    const QString problem
-        = quendril::emailAddressProblem(quendril::trimSpaces(emailText()), quendril::trimSpaces(friendEmailText()));
+    const QString problem = quendril::site::emailAddressProblem(
+        quendril::site::trimSpaces(emailText()), quendril::site::trimSpaces(friendEmailText()));
     if (!problem.isEmpty()) {
         m_host.platform().showMessage(problem, Platform::MessageIcon::Stop);
         return;
     }
-    quendril::SubmitReferral(fields, m_host.platform());
+    quendril::site::SubmitReferral(fields, m_host.platform());
 }
 
 void frmNagScreen2::cmdClose_Click()
@@ -224,10 +219,7 @@ void frmNagScreen2::cmdClose_Click()
 
 void frmNagScreen2::closeEvent(QCloseEvent *event)
 {
-    quendril::forms::closeOnce(m_closing, event, [this] {
-        Form_Unload();
-        m_host.windowClosed(this);
-    });
+    quendril::forms::closeOnce(m_closing, event, m_host, this, [this] { Form_Unload(); });
 }
 
 void frmNagScreen2::Form_Unload()

@@ -25,14 +25,17 @@ template <typename Ui> void connectSiteCommands(QWidget *window, Ui &ui, WindowH
     // Make Money Online stays switched off; it has no command to run.
 }
 
-// Accepts a close and runs the window's close handling the first time only.
-template <typename Unload> void closeOnce(bool &closing, QCloseEvent *event, Unload &&unload)
+// Accepts a close; the first time only, runs the window's close handling and
+// tells the host that the window has gone.
+template <typename Unload>
+void closeOnce(bool &closing, QCloseEvent *event, WindowHost &host, QObject *window, Unload &&unload)
 {
     event->accept();
     if (closing)
         return;
     closing = true;
     unload();
+    host.windowClosed(window);
 }
 
 } // namespace quendril::forms

@@ -9,10 +9,10 @@ class frmNagScreen2;
 
 namespace quendril {
 struct ReadingState;
-struct TellAFriend;
 namespace site {
 class SiteLinks;
-}
+struct TellAFriend;
+} // namespace site
 } // namespace quendril
 
 // What a window may ask of the application that owns all windows: the other
@@ -24,7 +24,7 @@ public:
     virtual Platform &platform() = 0;
     virtual const quendril::site::SiteLinks &links() = 0;
     virtual quendril::ReadingState &readingState() = 0;
-    virtual quendril::TellAFriend &tellAFriend() = 0;
+    virtual quendril::site::TellAFriend &tellAFriend() = 0;
 
     virtual frmMain &mainWindow() = 0;
     virtual frmDisplay &resultWindow() = 0;

@@ -7,7 +7,7 @@ from e2e_case import Case
 TEXTS = [
     "Vasq Quendril helps you find items you may have misplaced, using the principles of Chaldean numerology. "
     f"All rights to this software are held by {d.SITE_ROOT}.",
-    "Vasq Quendril v1.15",
+    CAPTION,
     f"Click here to visit {d.SITE_ROOT}",
     "Click here for more details",
     "Home Business Opportunity. Start your own Internet business and make money online. "

@@ -10,6 +10,7 @@
 #include <QtTest>
 
 using namespace quendril;
+using namespace quendril::site;
 
 // Whatever a user pastes into the number box or the refer-a-friend boxes: no
 // crash, no reading unless the box holds nine digits, and every

@@ -1,5 +1,5 @@
-#include "settings/settings_store.h"
 #include "platform/qt_platform.h"
+#include "settings/settings_store.h"
 
 #include <QtTest>
 

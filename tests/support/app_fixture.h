@@ -15,7 +15,7 @@
 // The whole application over a fake platform, for driving its windows.
 struct AppFixture {
     FakePlatform platform;
-    std::unique_ptr<QuendrilApp> app = std::make_unique<QuendrilApp>(platform);
+    std::unique_ptr<quendril::app::QuendrilApp> app = std::make_unique<quendril::app::QuendrilApp>(platform);
 
     ~AppFixture()
     {

@@ -1,0 +1,22 @@
+#include "closing_main_window.h"
+
+ClosingMainWindow::ClosingMainWindow(WindowHost &host)
+    : m_host(host)
+{
+}
+
+void ClosingMainWindow::closeEvent(QCloseEvent *event)
+{
+    quendril::forms::closeOnce(m_closing, event, m_host, this, [this] { Form_Unload(); });
+}
+
+void ClosingMainWindow::cmdExit_Click()
+{
+    close();
+}
+
+void ClosingMainWindow::Form_Unload()
+{
+    m_host.showExitScreen();
+    m_host.hideStartupWindow();
+}
