@@ -80,7 +80,11 @@ start_private_x
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_RUNTIME_DIR=$work/run
 mkdir -p "$HOME" "$work/bin" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 printf '#!/bin/sh\nexit 0\n' >"$work/bin/xdg-open" && chmod +x "$work/bin/xdg-open"
-PATH="$work/bin:$PATH" "$root/usr/bin/quendril" >"$work/program.log" 2>&1 &
+# It answers --version without a display, and starts as usual past an
+# argument it does not know.
+check "the packaged program answers --version" \
+  test "$(env -u DISPLAY "$root/usr/bin/quendril" --version)" = "quendril $version"
+PATH="$work/bin:$PATH" "$root/usr/bin/quendril" --no-such-option >"$work/program.log" 2>&1 &
 program=$!
 pids+=("$program")
 
