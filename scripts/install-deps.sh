@@ -23,7 +23,7 @@ test="
   $run
   xvfb xauth xdotool x11-utils faketime weston
   python3-pyatspi at-spi2-core dbus imagemagick
-  desktop-file-utils appstream dpkg-dev file lintian
+  desktop-file-utils appstream dpkg-dev file lintian debootstrap
   clang libclang-rt-dev
 "
 bench="
