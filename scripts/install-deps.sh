@@ -28,7 +28,7 @@ test="
 "
 bench="
   $run
-  xvfb xauth xdotool x11-utils libbenchmark-dev libxcb1-dev
+  xvfb libbenchmark-dev libxcb1-dev
 "
 
 [ $# -gt 0 ] || { echo "usage: install-deps.sh run|test|bench ..." >&2; exit 2; }

@@ -18,9 +18,11 @@ DAMAGED = "It may not be found and even if it is found it will be badly damaged.
 
 class Case(unittest.TestCase):
     maxDiff = None
+    # The desktop each case runs on: X11 unless a case class says otherwise.
+    desktop_class = d.Desktop
 
     def setUp(self):
-        self.desktop = d.Desktop()
+        self.desktop = self.desktop_class()
         self.addCleanup(self.desktop.close)
         self.addCleanup(self._keep_screen_on_failure)
 

@@ -10,10 +10,7 @@ from wayland_desktop import WaylandDesktop, set_text
 
 
 class Wayland(Case):
-    def setUp(self):
-        self.desktop = WaylandDesktop()
-        self.addCleanup(self.desktop.close)
-        self.addCleanup(self._keep_screen_on_failure)
+    desktop_class = WaylandDesktop
 
     def assert_quiet(self, program):
         with open(program.log) as out:

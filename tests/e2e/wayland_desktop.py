@@ -19,8 +19,7 @@ SOCKET = "wayland-quendril"
 
 class WaylandDesktop(d.Desktop):
     def _start_display(self):
-        log = open(os.path.join(self.root, "weston.log"), "w")
-        with log:
+        with open(os.path.join(self.root, "weston.log"), "w") as log:
             self._server = subprocess.Popen(
                 ["weston", "--backend=headless-backend.so", f"--socket={SOCKET}", "--idle-time=0",
                  f"--width={d.SCREEN[0]}", f"--height={d.SCREEN[1]}", "--no-config"],
@@ -34,7 +33,6 @@ class WaylandDesktop(d.Desktop):
 
     def _display_environment(self):
         return {"WAYLAND_DISPLAY": SOCKET, "QT_QPA_PLATFORM": "wayland"}
-
 
 
 def set_text(accessible, value):
