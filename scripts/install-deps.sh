@@ -3,9 +3,11 @@
 # when they are missing. Works as root or through sudo; does nothing when all
 # are present.
 #
-#   install-deps.sh run     build the program and run it
-#   install-deps.sh test    build everything and run every test
-#   install-deps.sh bench   build and run the benchmarks
+#   install-deps.sh run            build the program and run it
+#   install-deps.sh test           build everything and run every test
+#   install-deps.sh bench          build and run the benchmarks
+#   install-deps.sh windows        build Qt for Windows and the Windows program
+#   install-deps.sh windows-test   the same, and run its tests under Wine
 set -eu
 
 # Building the program, and what it loads at run time: Qt's platform plugins
@@ -30,15 +32,28 @@ bench="
   $run
   xvfb libbenchmark-dev libxcb1-dev
 "
+# The Windows program, cross-built: MinGW-w64, Ninja, Debian's Qt source
+# (dpkg-dev unpacks it) built with the host's Qt tools, and the host's Qt
+# rendering the icon; Wine and a private X server run it and its tests.
+windows="
+  $run
+  g++-mingw-w64-x86-64-posix ninja-build dpkg-dev
+"
+windows_test="
+  $windows
+  wine wine64 xvfb xauth xdotool x11-utils file
+"
 
-[ $# -gt 0 ] || { echo "usage: install-deps.sh run|test|bench ..." >&2; exit 2; }
+[ $# -gt 0 ] || { echo "usage: install-deps.sh run|test|bench|windows|windows-test ..." >&2; exit 2; }
 packages=""
 for purpose in "$@"; do
   case $purpose in
     run) packages="$packages $run" ;;
     test) packages="$packages $test" ;;
     bench) packages="$packages $bench" ;;
-    *) echo "install-deps: unknown purpose '$purpose' (run, test or bench)" >&2; exit 2 ;;
+    windows) packages="$packages $windows" ;;
+    windows-test) packages="$packages $windows_test" ;;
+    *) echo "install-deps: unknown purpose '$purpose' (run, test, bench, windows or windows-test)" >&2; exit 2 ;;
   esac
 done
 

@@ -1,0 +1,99 @@
+#!/bin/bash
+# Builds Qt for 64-bit Windows once, from Debian's own source of the Qt that
+# the Linux build uses, with Debian's MinGW-w64 and the host's Qt tools, and
+# keeps it in a cache outside the checkout:
+#
+#   ${XDG_CACHE_HOME:-$HOME/.cache}/quendril/qt-<version>-<target>-<config>/
+#
+# A cached Qt is reused only when it was finished: the mark that says so is
+# written after the build and the install both succeeded, and a prefix
+# without it is removed and built again.
+# Prints the Qt prefix on the last line of its output.
+#
+# Needs: the MinGW-w64 compiler, CMake, Ninja, the host's Qt development
+# files and dpkg-dev (scripts/install-deps.sh windows installs them), and the
+# Debian mirror that the machine's apt sources name.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+toolchain_source=$here/../cmake/mingw-w64-x86_64.cmake
+target=x86_64-w64-mingw32
+
+fail() { echo "build-qt-windows: $*" >&2; exit 1; }
+for tool in $target-g++-posix cmake ninja dpkg-source apt-get; do
+  command -v "$tool" >/dev/null || fail "$tool is missing; run scripts/install-deps.sh windows"
+done
+version=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null) \
+  || fail "the host's Qt (qt6-base-dev) is missing; run scripts/install-deps.sh windows"
+
+# What the program and its tests need: Core, Gui, Widgets, Test and the
+# Windows and offscreen platforms. Debian's source leaves out the tablet
+# header wintab.h (not free), hence no tablet events; Qt 6.4's Windows
+# platform does not build without OpenGL, so OpenGL stays (loaded at run time).
+options=(
+  -DCMAKE_BUILD_TYPE=Release
+  -DBUILD_SHARED_LIBS=ON
+  -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
+  -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_printsupport=OFF
+  -DFEATURE_dbus=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF
+  -DFEATURE_jpeg=OFF -DFEATURE_vulkan=OFF -DFEATURE_tabletevent=OFF
+)
+config=$( (printf '%s\n' "${options[@]}"; cat "$toolchain_source") | sha256sum | cut -c1-10)
+cache=${XDG_CACHE_HOME:-$HOME/.cache}/quendril
+name=qt-${version}-${target}-${config}
+prefix=$cache/$name
+
+if [ -f "$prefix/quendril-qt-complete" ]; then
+  echo "build-qt-windows: using the cached Qt $version for Windows"
+  echo "$prefix"
+  exit 0
+fi
+
+started=$(date +%s)
+work=$cache/$name.work
+rm -rf "$work" "$prefix"
+mkdir -p "$work"
+echo "build-qt-windows: building Qt $version for Windows ($target) into $prefix; this takes about half an hour on 2 cores"
+
+# Debian's source package of qtbase, through apt with a private state: the
+# machine's own apt sources, turned into source entries.
+apt_dir=$work/apt
+mkdir -p "$apt_dir/sources.list.d" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
+for list in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+  [ -f "$list" ] && sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' "$list"
+done >"$apt_dir/sources.list.d/from-host.list"
+for sources in /etc/apt/sources.list.d/*.sources; do
+  [ -f "$sources" ] || continue
+  sed 's/^Types:.*/Types: deb-src/' "$sources" >"$apt_dir/sources.list.d/$(basename "$sources")"
+done
+apt_private=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$apt_dir/sources.list.d"
+  -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache" -o APT::Sandbox::User=root)
+echo "== apt-get source qt6-base=$version"
+apt-get "${apt_private[@]}" -q update >"$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; fail "apt-get update of the source entries"; }
+(cd "$work" && apt-get "${apt_private[@]}" -q source "qt6-base=$version") >>"$work/apt.log" 2>&1 \
+  || { tail -30 "$work/apt.log" >&2; fail "apt-get source qt6-base=$version"; }
+source_dir=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
+[ -n "$source_dir" ] || fail "no source folder after apt-get source"
+
+# The toolchain travels with the Qt it built: Qt's own toolchain file loads it
+# by this path whenever a program is configured against this Qt.
+toolchain=$prefix/lib/cmake/quendril-mingw-w64-x86_64.cmake
+mkdir -p "$(dirname "$toolchain")"
+cp "$toolchain_source" "$toolchain"
+
+echo "== configure"
+cmake -G Ninja -S "$source_dir" -B "$work/build" \
+  -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+  -DCMAKE_INSTALL_PREFIX="$prefix" \
+  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+  "${options[@]}" >"$work/configure.log" 2>&1 || { tail -40 "$work/configure.log" >&2; fail "configure"; }
+echo "== build ($(nproc) jobs)"
+cmake --build "$work/build" -j"$(nproc)" >"$work/build.log" 2>&1 || { tail -40 "$work/build.log" >&2; fail "build"; }
+echo "== install"
+cmake --install "$work/build" >"$work/install.log" 2>&1 || { tail -40 "$work/install.log" >&2; fail "install"; }
+
+minutes=$(( ($(date +%s) - started + 30) / 60 ))
+printf 'Qt %s for %s, options %s, built in %s min on %s\n' \
+  "$version" "$target" "${options[*]}" "$minutes" "$(date -u +%F)" >"$prefix/quendril-qt-complete"
+rm -rf "$work"
+echo "build-qt-windows: built Qt $version for Windows in $minutes min"
+echo "$prefix"
