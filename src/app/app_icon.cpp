@@ -1,5 +1,6 @@
 #include "app_icon.h"
 
+#include <QFile>
 #include <QHash>
 #include <QIconEngine>
 #include <QImage>
@@ -60,10 +61,13 @@ public:
     QString key() const override { return QStringLiteral("quendril"); }
 
 private:
+    // The SVG file, or where the build has no SVG support, its largest rendering.
     QIcon &svg()
     {
-        if (m_svg.isNull())
-            m_svg = QIcon(QStringLiteral(":/icons/quendril.svg"));
+        if (m_svg.isNull()) {
+            const QString svgFile = QStringLiteral(":/icons/quendril.svg");
+            m_svg = QIcon(QFile::exists(svgFile) ? svgFile : QStringLiteral(":/icons/rendered/quendril-256.png"));
+        }
         return m_svg;
     }
 

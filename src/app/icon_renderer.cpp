@@ -2,9 +2,13 @@
 // the given side, drawn the way Qt's SVG icon engine draws it. An output name
 // ending in ".rgba" gets raw premultiplied RGBA (one byte a channel, row after
 // row), which the program shows without decoding anything; any other name gets
-// an image file in the format its suffix names, for the icon theme.
+// an image file in the format its suffix names, for the icon theme; a name
+// ending in ".ico" gets a Windows icon file of several sides (SIDE then lists
+// them, separated by commas: 16,32,256).
 // Drawing into an image needs no application object and no display.
 // Usage: quendril_icon_renderer SVG-FILE SIDE OUTPUT-FILE [SIDE OUTPUT-FILE]...
+#include "icon_file.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
@@ -25,6 +29,12 @@ QImage render(QSvgRenderer &renderer, int side)
     renderer.render(&painter);
     painter.end();
     return image;
+}
+
+bool writeBytes(const QByteArray &bytes, const QString &fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 bool writeRawPixels(const QImage &image, const QString &fileName)
@@ -50,17 +60,25 @@ int main(int argc, char *argv[])
         return 1;
     }
     for (int i = 2; i + 1 < argc; i += 2) {
-        bool ok = false;
-        const int side = QByteArray(argv[i]).toInt(&ok);
-        if (!ok || side < 1 || side > 1024) {
-            std::fprintf(stderr, "quendril_icon_renderer: %s is not a side from 1 to 1024\n", argv[i]);
-            return 2;
-        }
         const QString output = QString::fromLocal8Bit(argv[i + 1]);
-        const QImage image = render(renderer, side);
-        const bool written = output.endsWith(QStringLiteral(".rgba"))
-            ? writeRawPixels(image, output)
-            : image.convertToFormat(QImage::Format_ARGB32).save(output);
+        const bool iconFile = output.endsWith(QStringLiteral(".ico"));
+        QList<QImage> images;
+        for (const QByteArray &field : QByteArray(argv[i]).split(',')) {
+            bool ok = false;
+            const int side = field.toInt(&ok);
+            if (!ok || side < 1 || side > (iconFile ? 256 : 1024) || (!iconFile && !images.isEmpty())) {
+                std::fprintf(stderr,
+                    "quendril_icon_renderer: %s is not a side from 1 to 1024, or a list of sides "
+                    "from 1 to 256 for an .ico file\n",
+                    argv[i]);
+                return 2;
+            }
+            images.append(render(renderer, side));
+        }
+        const QImage &image = images.first();
+        const bool written = iconFile                  ? writeBytes(quendril::app::iconFile(images), output)
+            : output.endsWith(QStringLiteral(".rgba")) ? writeRawPixels(image, output)
+                                                       : image.convertToFormat(QImage::Format_ARGB32).save(output);
         if (!written) {
             std::fprintf(stderr, "quendril_icon_renderer: cannot write %s\n", argv[i + 1]);
             return 1;

@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 #include "app/quendril_app.h"
 #include "platform/qt_platform.h"
+#include "product/product.h"
 #include "windows/form_support.h"
 
 #include <QApplication>
@@ -11,7 +12,7 @@ int main(int argc, char *argv[])
     quendril::app::answerCommandLine(argc, argv);
 
     QApplication application(argc, argv);
-    QApplication::setDesktopFileName(QStringLiteral("org.vasq.Quendril"));
+    QApplication::setDesktopFileName(QStringLiteral(QUENDRIL_APP_ID));
     // The program ends only through its exit screen or a refused second copy.
     QApplication::setQuitOnLastWindowClosed(false);
     quendril::forms::registerFontSubstitutes();
