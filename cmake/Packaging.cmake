@@ -8,9 +8,6 @@
 #   cpack -G DEB --config build/CPackConfig.cmake   builds the Debian package
 include(GNUInstallDirs)
 
-# One reverse-DNS id names the desktop entry, the AppStream component and the icon.
-set(QUENDRIL_APP_ID "org.vasq.Quendril")
-
 # Where a release publishes the screenshots of docs/; software centres show
 # them from there.
 set(QUENDRIL_SCREENSHOT_ROOT "${QUENDRIL_SITE_ROOT}/vasq-free-quendril/screenshots" CACHE STRING
@@ -18,9 +15,29 @@ set(QUENDRIL_SCREENSHOT_ROOT "${QUENDRIL_SITE_ROOT}/vasq-free-quendril/screensho
 set(QUENDRIL_PACKAGE_CONTACT "Vasq <quendril@vasq.example>" CACHE STRING
     "Maintainer named in the packages")
 
+# On Windows the program's folder holds the program, the libraries it loads
+# and Qt's plugins beside it, as Windows programs are laid out.
+if(WIN32)
+  set(QUENDRIL_PROGRAM_DESTINATION .)
+else()
+  set(QUENDRIL_PROGRAM_DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 install(TARGETS quendril
-  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+  RUNTIME DESTINATION ${QUENDRIL_PROGRAM_DESTINATION}
   BUNDLE DESTINATION .)
+
+if(WIN32)
+  install(FILES ${QUENDRIL_WINDOWS_COMPILER_RUNTIME} DESTINATION .)
+  foreach(library IN LISTS QUENDRIL_WINDOWS_QT_LIBRARIES)
+    install(FILES $<TARGET_FILE:${library}> DESTINATION .)
+  endforeach()
+  set(plugins ${QUENDRIL_WINDOWS_QT_PLUGINS})
+  while(plugins)
+    list(POP_FRONT plugins folder plugin)
+    install(FILES $<TARGET_FILE:${plugin}> DESTINATION ${folder})
+  endwhile()
+  include(${CMAKE_CURRENT_LIST_DIR}/WindowsPackages.cmake)
+endif()
 
 if(APPLE)
   set_target_properties(quendril PROPERTIES

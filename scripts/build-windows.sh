@@ -1,0 +1,32 @@
+#!/bin/sh
+# Builds the Windows program on this Debian machine: Qt for Windows from the
+# cache (built first when missing, scripts/build-qt-windows.sh), the icon
+# renderer for this machine, then the program cross-built with MinGW-w64 into
+# build-windows/bin/quendril.exe, beside the Qt libraries and plugins it loads.
+#
+#   scripts/build-windows.sh           the program alone
+#   scripts/build-windows.sh --tests   the program and its tests, warnings as errors
+#                                      (ctest --test-dir build-windows runs them under Wine)
+set -eu
+cd "$(dirname "$0")/.."
+tests=OFF
+case "${1:-}" in
+  "") ;;
+  --tests) tests=ON ;;
+  *) echo "usage: build-windows.sh [--tests]" >&2; exit 2 ;;
+esac
+if [ "$tests" = ON ]; then ./scripts/install-deps.sh windows-test; else ./scripts/install-deps.sh windows; fi
+
+qt=$(./scripts/build-qt-windows.sh | tee /dev/stderr | tail -n 1)
+
+# Build tools run on this machine: its own Qt renders the icon.
+cmake -S . -B build-windows/host-tools -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build-windows/host-tools --target quendril_icon_renderer -j"$(nproc)"
+
+cmake -S . -B build-windows -G Ninja \
+  -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+  -DCMAKE_BUILD_TYPE=Release \
+  -DQUENDRIL_HOST_ICON_RENDERER="$PWD/build-windows/host-tools/src/app/quendril_icon_renderer" \
+  -DBUILD_TESTING=$tests -DQUENDRIL_WERROR=$tests
+cmake --build build-windows -j"$(nproc)"
+echo "build-windows: wrote build-windows/bin/quendril.exe"
