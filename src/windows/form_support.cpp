@@ -79,12 +79,34 @@ void collectCommands(const QList<QAction *> &actions, QActionGroup *commands)
 
 } // namespace
 
+QString faceForDesignedFamily(const QString &designed, const std::function<bool(const QString &)> &usable)
+{
+    if (usable(designed))
+        return designed;
+    // MS Sans Serif is a bitmap font, which Qt may not draw at every size;
+    // Windows carries its outline twin.
+    QStringList candidates;
+    if (designed.compare(QStringLiteral("MS Sans Serif"), Qt::CaseInsensitive) == 0)
+        candidates << QStringLiteral("Microsoft Sans Serif");
+    // The stand-ins: DejaVu Sans has Verdana's metrics closest (the Debian
+    // package depends on it); Tahoma is the face Wine brings.
+    candidates << QStringLiteral("DejaVu Sans") << QStringLiteral("Tahoma");
+    for (const QString &candidate : std::as_const(candidates)) {
+        if (usable(candidate))
+            return candidate;
+    }
+    return designed;
+}
+
 void registerFontSubstitutes()
 {
     const QStringList installed = QFontDatabase::families();
+    const auto usable = [&installed](const QString &family) {
+        return installed.contains(family, Qt::CaseInsensitive) && QFontDatabase::isSmoothlyScalable(family);
+    };
     for (const QString &designed : { QStringLiteral("Verdana"), QStringLiteral("MS Sans Serif") }) {
-        if (!installed.contains(designed, Qt::CaseInsensitive))
-            QFont::insertSubstitution(designed, QStringLiteral("DejaVu Sans"));
+        if (const QString face = faceForDesignedFamily(designed, usable); face != designed)
+            QFont::insertSubstitution(designed, face);
     }
 }
 

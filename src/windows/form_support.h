@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QString>
+
+#include <functional>
+
 class QAbstractButton;
 class QIcon;
 class QMainWindow;
@@ -7,8 +11,14 @@ class QWidget;
 
 namespace quendril::forms {
 
-// The windows are drawn for Verdana and MS Sans Serif; where those are not
-// installed, DejaVu Sans has the closest metrics and stands in for them.
+// The face that draws a family the windows are designed in: the family itself
+// where it is installed and scales smoothly; for MS Sans Serif, a bitmap font,
+// else its outline twin Microsoft Sans Serif; else a named stand-in (DejaVu
+// Sans, then Tahoma). usable() tells whether a family can be used.
+QString faceForDesignedFamily(const QString &designed, const std::function<bool(const QString &)> &usable);
+
+// The windows are drawn for Verdana and MS Sans Serif; where one cannot be
+// used, the face faceForDesignedFamily() names stands in for it.
 void registerFontSubstitutes();
 
 // Gives every widget that carries a "pointSizeF" property its exact point
