@@ -1,4 +1,3 @@
-#include "platform/qt_platform.h"
 #include "settings/settings_store.h"
 #include "support/fake_platform.h"
 
@@ -11,37 +10,12 @@ class TestSettingsStore : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void scrambling_data();
     void scrambling();
     void scramblingDropsWhatFallsOutOfRange();
     void dateTextsStayPlainInTheStore();
-    void freshAccountReadsEmpty();
-    void roundTripThroughTheRealStore();
-    void refusedWriteIsReported();
-    void unreadableStoreIsNotOverwritten();
     void storeIsAddressedByExecutableName();
-
-private:
-    std::unique_ptr<QTemporaryDir> m_configDir;
-    QString storeFile(const QString &application) const
-    {
-        return m_configDir->filePath(application + "/" + application + ".conf");
-    }
 };
-
-void TestSettingsStore::init()
-{
-    m_configDir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_configDir->isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_configDir->path());
-}
-
-void TestSettingsStore::cleanup()
-{
-    m_configDir.reset();
-}
 
 void TestSettingsStore::scrambling_data()
 {
@@ -107,63 +81,6 @@ void TestSettingsStore::dateTextsStayPlainInTheStore()
             }
         }
     }
-}
-
-void TestSettingsStore::freshAccountReadsEmpty()
-{
-    QtPlatform platform;
-    const SettingsStore settings(platform);
-    QCOMPARE(settings.ReadSetting("Duration"), QString());
-    QVERIFY(!QFileInfo::exists(storeFile(platform.executableBaseName())));
-}
-
-void TestSettingsStore::roundTripThroughTheRealStore()
-{
-    QtPlatform platform;
-    const SettingsStore settings(platform);
-    const QString date = QLocale::system().toString(QDate(2026, 12, 8), QLocale::ShortFormat);
-    QVERIFY(settings.WriteSetting("Duration", date));
-    QCOMPARE(settings.ReadSetting("Duration"), date);
-
-    // Each write is on disk at once, scrambled: neither the key nor the date reads plainly.
-    QFile file(storeFile(platform.executableBaseName()));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray onDisk = file.readAll();
-    QVERIFY(onDisk.contains("[Settings]"));
-    QVERIFY(onDisk.contains("Gxudwlrq="));
-    QVERIFY(!onDisk.contains("Duration"));
-    QVERIFY(!onDisk.contains(date.toUtf8()));
-
-    // A second write replaces the first.
-    QVERIFY(settings.WriteSetting("Duration", "1/2/27"));
-    QCOMPARE(settings.ReadSetting("Duration"), QStringLiteral("1/2/27"));
-}
-
-void TestSettingsStore::refusedWriteIsReported()
-{
-    // A regular file where the store's directory should be: no write can succeed.
-    QFile blocker(m_configDir->filePath("blocked"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocker.fileName());
-    QtPlatform platform;
-    const SettingsStore settings(platform);
-    QVERIFY(!settings.WriteSetting("Duration", "12/8/26"));
-    QCOMPARE(settings.ReadSetting("Duration"), QString());
-}
-
-void TestSettingsStore::unreadableStoreIsNotOverwritten()
-{
-    QtPlatform platform;
-    const SettingsStore settings(platform);
-    QVERIFY(settings.WriteSetting("Duration", "12/8/26"));
-    const QString path = storeFile(platform.executableBaseName());
-    // A directory in the file's place cannot be read as a store.
-    QFile::remove(path);
-    QVERIFY(QDir().mkpath(path));
-    QCOMPARE(settings.ReadSetting("Duration"), QString());
-    QVERIFY(!settings.WriteSetting("Duration", "1/1/27"));
-    QVERIFY(QFileInfo(path).isDir());
 }
 
 void TestSettingsStore::storeIsAddressedByExecutableName()

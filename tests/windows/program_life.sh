@@ -1,0 +1,180 @@
+#!/bin/bash
+# The real quendril.exe under Wine, seen from outside, on a desktop of its own
+# (a private X server and a fresh Wine prefix). The program is installed from
+# the build into a folder of the prefix and started from there, with no Qt or
+# compiler folder on any path. Checks: its main window; the date it stores in
+# Wine's registry, scrambled and in the user's regional short-date format; a
+# result window after a typed number and Enter; a page handed through the
+# Windows shell to the browser stand-in; a second copy refused while the first
+# runs, and nothing left behind by a copy that was killed; the update reminder
+# due after 15 days in that same date format; the end through the exit screen
+# with status 0.
+# Usage: program_life.sh BUILD_DIR
+set -euo pipefail
+build=$(cd "$1" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/wine_session.sh"
+. "$build/product.env"
+caption=$QUENDRIL_CAPTION
+message_title=$QUENDRIL_TITLE
+site_root=${QUENDRIL_SITE_ROOT:?is set by the build}
+
+dir=$(mktemp -d)
+pids=()
+cleanup() {
+  kill "${pids[@]}" 2>/dev/null || true
+  stop_wine_session "$dir/desktop"
+  rm -rf "$dir"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+check() { local what=$1; shift; if "$@"; then echo "ok: $what"; else fail "$what"; fi; }
+
+start_wine_session "$dir/desktop" || fail "no Wine desktop"
+echo "Wine desktop on $DISPLAY"
+
+# The program's folder as the install lays it out, inside the prefix.
+folder=$WINEPREFIX/drive_c/Quendril
+cmake --install "$build" --prefix "$folder" >/dev/null
+program=$folder/quendril.exe
+windows_program='C:\Quendril\quendril.exe'
+
+# Starts the program by its Windows path, from its own folder; sets $program_pid.
+start_program() {
+  (cd "$(dirname "$program")" && exec wine "$windows_program") >/dev/null 2>&1 &
+  program_pid=$!
+  pids+=("$program_pid")
+}
+
+# Visible windows with exactly this title, one id a line.
+windows_titled() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true; }
+count_windows() { windows_titled "$1" | grep -c . || true; }
+
+# Waits up to 30 s for a visible window with this title and client size
+# ("any" for any size), and prints its id.
+wait_window() {
+  local title=$1 size=$2 id geometry
+  for _ in $(seq 300); do
+    for id in $(windows_titled "$title"); do
+      geometry=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null) || continue
+      local WIDTH= HEIGHT=
+      eval "$geometry"
+      if [ "$size" = any ] || [ "${WIDTH}x${HEIGHT}" = "$size" ]; then
+        echo "$id"
+        return 0
+      fi
+    done
+    sleep 0.1
+  done
+  return 1
+}
+
+# Keys to a window: without a window manager it has to be given the focus.
+keys() {
+  local id=$1
+  shift
+  xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id" 2>/dev/null || true
+  sleep 0.2
+  xdotool "$@"
+}
+
+# Waits up to 30 s for a child process to end; sets $exit_status.
+wait_exit() {
+  local pid=$1
+  exit_status=running
+  for _ in $(seq 300); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      exit_status=0
+      { wait "$pid"; } 2>/dev/null || exit_status=$?
+      return 0
+    fi
+    sleep 0.1
+  done
+}
+
+registry_key='HKCU\Software\quendril\quendril\Settings'
+# The stored date as the registry holds it (scrambled), or nothing.
+stored_date() {
+  wine reg query "$registry_key" /v Gxudwlrq 2>/dev/null | tr -d '\r' | sed -n 's/^ *Gxudwlrq *REG_SZ *//p'
+}
+# The program's scrambling: every character code moved up by 3.
+scramble() { printf '%s' "$1" | tr '\0-\374' '\3-\377'; }
+
+main_size=488x403
+display_size=456x338
+exit_size=741x315
+
+# The user's short-date format, as the regional settings set it.
+wine reg add 'HKCU\Control Panel\International' /v sShortDate /d 'dd.MM.yyyy' /f >/dev/null
+today=$(date +%d.%m.%Y)
+
+echo "-- first start"
+start_program
+first=$program_pid
+main=$(wait_window "$caption" $main_size) || fail "no main window of $main_size"
+echo "ok: the main window"
+check "the first start asks nothing" test "$(count_windows "$message_title")" = 0
+stored=$(stored_date)
+check "the first start stores today's date in the registry, scrambled, as dd.MM.yyyy ($today)" \
+  test "$stored" = "$(scramble "$today")"
+
+echo "-- second copy"
+start_program
+second=$program_pid
+box=$(wait_window "$message_title" any) || fail "the second copy showed no message"
+check "the second copy shows no main window" test "$(count_windows "$caption")" = 1
+keys "$box" key Return
+wait_exit "$second"
+check "the refused copy ends with status 0" test "$exit_status" = 0
+check "the first copy still runs" kill -0 "$first"
+
+echo "-- a reading"
+keys "$main" type --delay 50 123456789
+keys "$main" key Return
+result=$(wait_window "$caption" $display_size) || fail "no result window"
+sleep 0.5
+check "the main window has gone" test "$(count_windows "$caption")" = 1
+echo "ok: the result window"
+
+echo "-- a page"
+keys "$result" key alt+h
+sleep 0.5
+xdotool key o
+for _ in $(seq 100); do grep -q . "$dir/desktop/opened" && break; sleep 0.1; done
+check "Online Help reaches the browser through the shell" \
+  grep -qxF "$site_root/vasq-free-quendril/ssd.php?page=help-web-page" "$dir/desktop/opened"
+
+echo "-- a killed copy"
+kill -KILL "$first"
+wait_exit "$first"
+WINEPREFIX=$WINEPREFIX wineserver -w 2>/dev/null &
+sleep 2
+start_program
+next=$program_pid
+main=$(wait_window "$caption" $main_size) || fail "after a killed copy the next start shows no main window"
+sleep 0.5
+check "after a killed copy the next start shows no message" test "$(count_windows "$message_title")" = 0
+
+echo "-- the end"
+keys "$main" key alt+e
+screen=$(wait_window "$caption" $exit_size) || fail "the exit screen did not come up"
+keys "$screen" key alt+x
+wait_exit "$next"
+check "the program ends with status 0" test "$exit_status" = 0
+
+echo "-- the reminder, 15 days on"
+past=$(date -d '15 days ago' +%d.%m.%Y)
+wine reg add "$registry_key" /v Gxudwlrq /d "$(scramble "$past")" /f >/dev/null
+start_program
+last=$program_pid
+box=$(wait_window "$message_title" any) || fail "a date 15 days ago in the user's format brought no reminder"
+check "the reminder comes before the main window" test "$(count_windows "$caption")" = 0
+keys "$box" key n
+main=$(wait_window "$caption" $main_size) || fail "no main window after the reminder"
+check "answering stores today's date" test "$(stored_date)" = "$(scramble "$today")"
+keys "$main" key alt+e
+screen=$(wait_window "$caption" $exit_size) || fail "the exit screen did not come up"
+keys "$screen" key alt+x
+wait_exit "$last"
+check "the program ends with status 0" test "$exit_status" = 0
+echo "program life under Wine: all checks passed"
