@@ -5,6 +5,7 @@
 #include <csignal>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 // The other-copy test of the real platform, across real processes. The test
 // program starts copies of itself in "holder" mode: each reports whether
@@ -18,6 +19,9 @@ private slots:
     void killedCopyLeavesNothingBehind();
     void copiesStartedTogetherLetExactlyOneIn();
     void otherExecutableNamesDoNotCount();
+    void lockWithoutLiveOwnerIsTakenOver_data();
+    void lockWithoutLiveOwnerIsTakenOver();
+    void lockNotYetWrittenKeepsOthersOut();
     void unusableLockFileLetsEveryCopyIn_data();
     void unusableLockFileLetsEveryCopyIn();
 
@@ -25,19 +29,24 @@ private:
     QTemporaryDir m_runtime;
     QTemporaryDir m_programs;
     // The copy's runtime folder is m_runtime unless given; a temporary folder
-    // replaces the system's when given.
+    // replaces the system's when given. Run by root, an unprivileged copy runs
+    // as nobody, for whom file modes count.
     std::unique_ptr<QProcess> startHolder(const QString &name = QStringLiteral("quendril"),
-        const QString &runtime = QString(), const QString &temporary = QString());
+        const QString &runtime = QString(), const QString &temporary = QString(), bool unprivileged = false);
     static QString answer(QProcess &holder);
+    static void end(std::initializer_list<QProcess *> holders);
+    QString lockFile() const { return m_runtime.filePath(QStringLiteral("quendril.lock")); }
 };
 
 void TestSingleInstance::init()
 {
     QVERIFY(m_runtime.isValid() && m_programs.isValid());
+    // Whatever a failed case left behind does not decide the next one.
+    QFile::remove(lockFile());
 }
 
 std::unique_ptr<QProcess> TestSingleInstance::startHolder(
-    const QString &name, const QString &runtime, const QString &temporary)
+    const QString &name, const QString &runtime, const QString &temporary, bool unprivileged)
 {
     // A copy of this test program under the given name plays the program.
     const QString executable = m_programs.filePath(name);
@@ -49,7 +58,14 @@ std::unique_ptr<QProcess> TestSingleInstance::startHolder(
     if (!temporary.isEmpty())
         env.insert("TMPDIR", temporary);
     holder->setProcessEnvironment(env);
-    holder->start(executable, { "--holder" });
+    if (unprivileged && ::geteuid() == 0) {
+        QFile::setPermissions(
+            m_programs.path(), QFile::permissions(m_programs.path()) | QFile::ReadOther | QFile::ExeOther);
+        holder->start(QStringLiteral("setpriv"),
+            { "--reuid=nobody", "--regid=nogroup", "--clear-groups", executable, "--holder" });
+    } else {
+        holder->start(executable, { "--holder" });
+    }
     return holder;
 }
 
@@ -60,6 +76,14 @@ QString TestSingleInstance::answer(QProcess &holder)
             return QStringLiteral("no answer");
     }
     return QString::fromLatin1(holder.readLine()).trimmed();
+}
+
+void TestSingleInstance::end(std::initializer_list<QProcess *> holders)
+{
+    for (auto *holder : holders) {
+        holder->closeWriteChannel();
+        QVERIFY(holder->waitForFinished());
+    }
 }
 
 void TestSingleInstance::secondCopyIsRefusedUntilTheFirstEnds()
@@ -99,10 +123,7 @@ void TestSingleInstance::copiesStartedTogetherLetExactlyOneIn()
         const QStringList answers = { answer(*a), answer(*b) };
         QCOMPARE(answers.count("alone"), 1);
         QCOMPARE(answers.count("other copy running"), 1);
-        for (auto *holder : { a.get(), b.get() }) {
-            holder->closeWriteChannel();
-            QVERIFY(holder->waitForFinished());
-        }
+        end({ a.get(), b.get() });
     }
 }
 
@@ -112,51 +133,92 @@ void TestSingleInstance::otherExecutableNamesDoNotCount()
     QCOMPARE(answer(*first), QStringLiteral("alone"));
     auto renamed = startHolder("quendril-copy");
     QCOMPARE(answer(*renamed), QStringLiteral("alone"));
-    for (auto *holder : { first.get(), renamed.get() }) {
-        holder->closeWriteChannel();
-        QVERIFY(holder->waitForFinished());
-    }
+    end({ first.get(), renamed.get() });
 }
 
-// A lock file that cannot be created or read at all keeps nobody out: each
-// copy starts, even while another runs (were the lock usable after all, the
-// second copy would be refused). The tests may run as root, for whom no folder
-// is read-only: a folder that is a regular file stands in for one.
+// A lock file that names no live owner, whatever is in it, is taken over:
+// the copy that takes it holds it for real and keeps the next one out.
+void TestSingleInstance::lockWithoutLiveOwnerIsTakenOver_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("empty (its copy was killed before writing)") << QByteArray();
+    QTest::newRow("garbage") << QByteArray("garbage");
+    QTest::newRow("NUL bytes (a crash lost what was written)") << QByteArray(64, '\0');
+}
+
+void TestSingleInstance::lockWithoutLiveOwnerIsTakenOver()
+{
+    QFETCH(QByteArray, content);
+    QFile file(lockFile());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(content), content.size());
+    file.close();
+    auto first = startHolder();
+    QCOMPARE(answer(*first), QStringLiteral("alone"));
+    auto second = startHolder();
+    QCOMPARE(answer(*second), QStringLiteral("other copy running"));
+    end({ first.get(), second.get() });
+}
+
+// A starting copy creates its lock file before it writes its details in it.
+// Meanwhile the file is empty, and it must keep a second copy out all the same.
+void TestSingleInstance::lockNotYetWrittenKeepsOthersOut()
+{
+    auto first = startHolder();
+    QCOMPARE(answer(*first), QStringLiteral("alone"));
+    QFile file(lockFile());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.close();
+    auto second = startHolder();
+    QCOMPARE(answer(*second), QStringLiteral("other copy running"));
+    end({ first.get(), second.get() });
+}
+
+// A lock file that cannot be used at all keeps nobody out: each copy starts,
+// even while another runs (were the lock usable after all, the second copy
+// would be refused). A lock in a folder the copy may not write in can never be
+// taken over once its owner is gone, so it is no sign of a running copy
+// either; root may write anywhere, so that copy runs as nobody.
 void TestSingleInstance::unusableLockFileLetsEveryCopyIn_data()
 {
-    QTest::addColumn<QString>("inItsPlace");
-    QTest::addColumn<bool>("foldersAreFiles");
-    QTest::newRow("a directory stands where the lock file goes") << "directory" << false;
-    QTest::newRow("a named pipe stands where the lock file goes") << "named pipe" << false;
-    QTest::newRow("the runtime and temporary folders are regular files") << "" << true;
+    QTest::addColumn<QString>("situation");
+    QTest::newRow("a directory stands where the lock file goes") << "directory";
+    QTest::newRow("a named pipe stands where the lock file goes") << "named pipe";
+    QTest::newRow("a folder the copy may not write in holds the lock of a copy that died") << "read-only folder";
 }
 
 void TestSingleInstance::unusableLockFileLetsEveryCopyIn()
 {
-    QFETCH(QString, inItsPlace);
-    QFETCH(bool, foldersAreFiles);
+    QFETCH(QString, situation);
     QTemporaryDir runtime;
     QVERIFY(runtime.isValid());
-    QString folder = runtime.path();
+    const QString folder = runtime.path();
     const QString lock = runtime.filePath(QStringLiteral("quendril.lock"));
-    if (inItsPlace == "directory")
+    const bool readOnlyFolder = situation == "read-only folder";
+    if (situation == "directory")
         QVERIFY(QDir().mkdir(lock));
-    if (inItsPlace == "named pipe")
+    if (situation == "named pipe")
         QCOMPARE(::mkfifo(QFile::encodeName(lock).constData(), 0600), 0);
-    if (foldersAreFiles) {
-        folder = runtime.filePath(QStringLiteral("plain"));
-        QFile plain(folder);
-        QVERIFY(plain.open(QIODevice::WriteOnly));
+    const auto restoreFolder
+        = qScopeGuard([&] { QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
+    if (readOnlyFolder) {
+        auto dead = startHolder();
+        QCOMPARE(answer(*dead), QStringLiteral("alone"));
+        ::kill(static_cast<pid_t>(dead->processId()), SIGKILL);
+        QVERIFY(dead->waitForFinished());
+        QVERIFY(QFile::rename(lockFile(), lock));
+        const auto readable = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+        QVERIFY(QFile::setPermissions(lock, readable | QFile::WriteOwner));
+        // Neither the runtime folder nor the temporary one can then hold a
+        // lock file of the copy's own, and both lead to this one.
+        QVERIFY(QFile::setPermissions(folder, readable | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther));
     }
-    const QString temporary = foldersAreFiles ? folder : QString();
-    auto first = startHolder(QStringLiteral("quendril"), folder, temporary);
+    const QString temporary = readOnlyFolder ? folder : QString();
+    auto first = startHolder(QStringLiteral("quendril"), folder, temporary, readOnlyFolder);
     QCOMPARE(answer(*first), QStringLiteral("alone"));
-    auto second = startHolder(QStringLiteral("quendril"), folder, temporary);
+    auto second = startHolder(QStringLiteral("quendril"), folder, temporary, readOnlyFolder);
     QCOMPARE(answer(*second), QStringLiteral("alone"));
-    for (auto *holder : { first.get(), second.get() }) {
-        holder->closeWriteChannel();
-        QVERIFY(holder->waitForFinished());
-    }
+    end({ first.get(), second.get() });
 }
 
 namespace {

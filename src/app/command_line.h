@@ -2,8 +2,9 @@
 
 namespace quendril::app {
 
-// Answers --help and --version as desktop programs do, on standard output,
-// and ends the process. Any other argument is ignored and the call returns.
+// Answers -h/--help and -v/--version as desktop programs do, on standard
+// output, and ends the process. Anything else, Qt's standard options among it,
+// is left to QApplication, and the call returns.
 void answerCommandLine(int argc, char *argv[]);
 
 } // namespace quendril::app

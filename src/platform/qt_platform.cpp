@@ -1,16 +1,15 @@
 #include "qt_platform.h"
 
+#include "instance_lock.h"
+
 #include "product/product.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QUrl>
 
 #include <chrono>
@@ -24,27 +23,6 @@ const QString kApplicationTitle = QStringLiteral(QUENDRIL_TITLE);
 std::unique_ptr<QSettings> openStore(const QString &application)
 {
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, application, application);
-}
-
-QString instanceLockPath(const QString &executable)
-{
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
-        dir = QDir::tempPath();
-    return QDir(dir).filePath(executable + QStringLiteral(".lock"));
-}
-
-// Whether what stands at the lock file's path could be a lock that a copy
-// holds: nothing yet, or a regular file we can read. Anything else (a
-// directory, a named pipe, a file we may not read) is no sign of a running
-// copy, and is left unread: a named pipe would wait for a writer forever.
-bool couldBeHeldLock(const QString &path)
-{
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
-        return true;
-    QFile file(path);
-    return info.isFile() && file.open(QIODevice::ReadOnly);
 }
 
 // A message may break its lines with a lone carriage return, which a Qt
@@ -169,17 +147,9 @@ QString QtPlatform::executableBaseName()
 
 bool QtPlatform::otherCopyRunning()
 {
-    if (!m_instanceLock) {
-        m_instanceLock = std::make_unique<QLockFile>(instanceLockPath(executableBaseName()));
-        // A lock left by a copy that died is stale as soon as its process is gone.
-        m_instanceLock->setStaleLockTime(0);
-    }
-    // Only a lock held by a live copy counts; a lock file we cannot use at all
-    // (its folder not writable, something else standing in its place) must not
-    // keep the user out of the program.
-    if (m_instanceLock->isLocked() || !couldBeHeldLock(m_instanceLock->fileName()) || m_instanceLock->tryLock(0))
-        return false;
-    return m_instanceLock->error() == QLockFile::LockFailedError;
+    if (!m_instanceLock)
+        m_instanceLock = std::make_unique<InstanceLock>(executableBaseName());
+    return m_instanceLock->acquire() == InstanceLock::Outcome::HeldByOtherCopy;
 }
 
 void QtPlatform::endProcess(int status)

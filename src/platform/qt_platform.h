@@ -2,11 +2,12 @@
 
 #include "platform.h"
 
-#include <QLockFile>
 #include <QRandomGenerator>
 #include <QSet>
 
 #include <memory>
+
+class InstanceLock;
 
 // The real platform, through Qt.
 class QtPlatform final : public Platform {
@@ -36,7 +37,7 @@ public:
 
 private:
     QRandomGenerator m_random;
-    std::unique_ptr<QLockFile> m_instanceLock;
+    std::unique_ptr<InstanceLock> m_instanceLock;
     QSet<QString> m_unreadableStores;
     bool m_ended = false;
     int m_exitStatus = 0;

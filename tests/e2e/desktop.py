@@ -337,8 +337,9 @@ class Desktop:
 
     # Programs -----------------------------------------------------------------
 
-    def start(self, faketime=None):
-        """Starts a copy of the program; faketime is libfaketime's FAKETIME."""
+    def start(self, faketime=None, arguments=()):
+        """Starts a copy of the program with these arguments; faketime is
+        libfaketime's FAKETIME."""
         env = self.environment()
         if faketime:
             env["LD_PRELOAD"] = faketime_library()
@@ -346,7 +347,7 @@ class Desktop:
             env["FAKETIME_DONT_FAKE_MONOTONIC"] = "1"
         log = os.path.join(self.root, f"program-{len(self.programs)}.log")
         with open(log, "w") as out:
-            process = subprocess.Popen([PROGRAM], env=env, stdout=out, stderr=subprocess.STDOUT, cwd=self.home)
+            process = subprocess.Popen([PROGRAM, *arguments], env=env, stdout=out, stderr=subprocess.STDOUT, cwd=self.home)
         self.programs.append(Program(self, process, log))
         return self.programs[-1]
 

@@ -47,9 +47,9 @@ class Case(unittest.TestCase):
 
     # Starting ---------------------------------------------------------------
 
-    def start(self, faketime=None):
+    def start(self, faketime=None, arguments=()):
         """Starts the program and waits for its main window."""
-        program = self.desktop.start(faketime)
+        program = self.desktop.start(faketime, arguments)
         main = program.window(role="frame")
         return program, main
 

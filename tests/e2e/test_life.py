@@ -42,6 +42,20 @@ class Life(Case):
         result = self.find_object(first, main, "123456789")
         self.assertEqual(self.reading(result)[0], "49")
 
+    def test_standard_qt_options(self):
+        # Qt's own options reach Qt, as in any Qt program, and the program
+        # starts: -reverse lays the menu bar out from the right, and the style
+        # sheet paints the buttons. (No theme plugin of that name is needed.)
+        sheet = os.path.join(self.desktop.root, "buttons.qss")
+        with open(sheet, "w") as f:
+            f.write("QPushButton { background: rgb(0, 160, 0); border: none; }\n")
+        program, main = self.start(arguments=["-reverse", "-stylesheet", sheet, "-platformtheme", "gtk3"])
+        file_menu, help_menu = (find(main, role="menu item", name=name) for name in ("File", "Help"))
+        self.assertGreater(d.extents(file_menu)[0], d.extents(help_menu)[0], "File lies right of Help")
+        x, y, w, h = d.extents(find(main, role="push button", name="Find Object"))
+        self.assertEqual(self.desktop.screenshot((x, y, w, h)).main_colour((0, 0, w, h)), (0, 160, 0))
+        self.assertEqual(self.message_boxes(program), [])
+
     def test_first_run_stores_the_date_scrambled(self):
         self.assertIsNone(self.stored())
         program, main = self.start(faketime="@2024-03-01 12:00:00")

@@ -80,11 +80,19 @@ start_private_x
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_RUNTIME_DIR=$work/run
 mkdir -p "$HOME" "$work/bin" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 printf '#!/bin/sh\nexit 0\n' >"$work/bin/xdg-open" && chmod +x "$work/bin/xdg-open"
-# It answers --version without a display, and starts as usual past an
-# argument it does not know.
-check "the packaged program answers --version" \
-  test "$(env -u DISPLAY "$root/usr/bin/quendril" --version)" = "quendril $version"
-PATH="$work/bin:$PATH" "$root/usr/bin/quendril" --no-such-option >"$work/program.log" 2>&1 &
+# It answers its own options without a display, on standard output and with
+# status 0; its help offers only options it answers.
+answer() { env -u DISPLAY "$root/usr/bin/quendril" "$@"; }
+help=$(answer --help) || fail "--help ended with status $?"
+check "the packaged program answers --help" grep -q -- '^  -v, --version ' <<<"$help"
+check "its help offers no --help-all" bash -c '! grep -q -- --help-all <<<"$1"' help "$help"
+check "-h answers as --help does" test "$(answer -h)" = "$help"
+for option in --version -v; do
+  check "the packaged program answers $option" test "$(answer "$option")" = "quendril $version"
+done
+# It starts as usual past one of Qt's standard options (a word after a single
+# dash, whose letters are no options of ours) and an argument it does not know.
+PATH="$work/bin:$PATH" "$root/usr/bin/quendril" -platformtheme gtk3 --no-such-option >"$work/program.log" 2>&1 &
 program=$!
 pids+=("$program")
 
