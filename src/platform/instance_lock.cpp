@@ -9,10 +9,10 @@
 #include <QSysInfo>
 #include <QThread>
 
-// The lock is a file in the user's runtime folder. QLockFile writes the
-// owner's details into it (process id and name, machine, boot) and keeps it
-// open and locked while it is held, so that nobody removes it from under a
-// live owner.
+// On Linux and other Unix systems the lock is a file in the user's runtime
+// folder. QLockFile writes the owner's details into it (process id and name,
+// machine, boot) and keeps it open and locked while it is held, so that
+// nobody removes it from under a live owner.
 
 namespace {
 
@@ -51,11 +51,7 @@ bool lockCanBeTaken(const QString &path)
 // The machine's name as QLockFile writes it into the details.
 QString thisMachine()
 {
-#ifdef Q_OS_WIN
-    return qEnvironmentVariable("COMPUTERNAME");
-#else
     return QSysInfo::machineHostName();
-#endif
 }
 
 bool namesOwnerOnThisMachine(const QLockFile &lock)
