@@ -41,7 +41,7 @@ windows="
 "
 windows_test="
   $windows
-  wine wine64 xvfb xauth xdotool x11-utils file
+  wine wine64 fonts-wine xvfb xauth xdotool x11-utils file
 "
 
 [ $# -gt 0 ] || { echo "usage: install-deps.sh run|test|bench|windows|windows-test ..." >&2; exit 2; }

@@ -1,13 +1,17 @@
 # shellcheck shell=bash
 # Sourced by the Windows tests run under Wine on Linux: a desktop of their own.
 #
-#   start_wine_session DIR   an X server of ours on the first free display of
+#   start_wine_session DIR [unmanaged]
+#                            an X server of ours on the first free display of
 #                            QUENDRIL_WINE_DISPLAYS (default 41 to 49), a fresh
 #                            Wine prefix in DIR/prefix with its wineserver kept
 #                            running, a throwaway home, and a browser stand-in
 #                            first on the PATH that records every address Wine
 #                            hands over (DIR/opened, one a line); the
 #                            environment is exported and written to DIR/env.
+#                            With "unmanaged", Wine frames the windows itself
+#                            (see below); otherwise a window's X window is its
+#                            client area, as a window manager would frame it.
 #   stop_wine_session DIR    ends the wineserver and the X server, removes DIR.
 #
 # Wine asks to download Mono and Gecko when a prefix is made, and would add
@@ -15,7 +19,7 @@
 # wanted here. Its own debugging output is switched off.
 
 start_wine_session() {
-  local dir=$1 work pids=()
+  local dir=$1 mode=${2:-managed} work pids=()
   work=$dir
   stop_wine_session "$dir"
   mkdir -p "$dir/home" "$dir/bin"
@@ -40,6 +44,12 @@ ENV
   . "$dir/env"
   wineserver -p </dev/null >/dev/null 2>&1
   wine wineboot --init </dev/null >"$dir/wineboot.log" 2>&1 || { cat "$dir/wineboot.log" >&2; return 1; }
+  # There is no window manager on this desktop, and Wine waits two seconds
+  # for one at every window that is hidden. Unmanaged, it draws the windows'
+  # frames itself, as Windows does, and waits for nothing.
+  if [ "$mode" = unmanaged ]; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >>"$dir/wineboot.log" 2>&1
+  fi
 }
 
 stop_wine_session() {
