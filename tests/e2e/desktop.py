@@ -528,6 +528,12 @@ def has_role(accessible, role):
     return got in role if isinstance(role, frozenset) else got == role
 
 
+def role_text(role):
+    """A role, or set of roles, as its constants' names read: ROLE_FRAME or ROLE_PANEL."""
+    roles = sorted(role, key=int) if isinstance(role, frozenset) else [role]
+    return " or ".join(str(pyatspi.Role(int(r))) for r in roles)
+
+
 def find_all(root, role=None, name=None, description=None, only_showing=True):
     found = []
     for acc in descendants(root):
@@ -547,7 +553,8 @@ def find(root, role=None, name=None, description=None, only_showing=True):
     """The one control with this role, name or description; fails unless exactly one."""
     found = find_all(root, role, name, description, only_showing)
     if len(found) != 1:
-        raise AssertionError(f"{len(found)} controls with role={role} name={name!r} "
+        wanted = None if role is None else role_text(role)
+        raise AssertionError(f"{len(found)} controls with role={wanted} name={name!r} "
                              f"description={description!r} in {root.name!r}")
     return found[0]
 

@@ -150,7 +150,8 @@ class Look(Case):
             container = find(client, **row["inside"]) if row["inside"] else client
             accessible = find(container, **match)
             placed.add(accessible.path)
-            label = f"{match}"
+            label = ", ".join(f"{key}={d.role_text(value) if key == 'role' else repr(value)}"
+                              for key, value in match.items())
             with self.subTest(control=label):
                 self.check_place(accessible, container, row, label)
                 self.check_colours(picture, accessible, row, label)
