@@ -125,9 +125,10 @@ if(UNIX AND NOT APPLE)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  # Not linked, but loaded at run time: the SVG icon engine and the fonts that
+  # Not linked, but loaded at run time: the SVG icon engine (in libqt6svg6 up
+  # to Debian 12, in qt6-svg-plugins from Debian 13 on) and the fonts that
   # stand in for the windows' Verdana and MS Sans Serif.
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, fonts-dejavu-core")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-svg-plugins | libqt6svg6 (<< 6.7.2-5~), fonts-dejavu-core")
   # Qt's native Wayland platform; without it Qt falls back to X11 (XWayland).
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 else()

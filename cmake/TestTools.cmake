@@ -19,3 +19,15 @@ function(quendril_require_python_module python module package)
       "run scripts/install-deps.sh test, or configure with -DBUILD_TESTING=OFF to build the program alone.")
   endif()
 endfunction()
+
+# A file the tests need that is no program, such as a plugin Qt loads, with
+# the Debian package that brings it. Further arguments are passed to
+# find_file (NAMES, PATHS); only the PATHS given are searched.
+function(quendril_require_test_file variable what package)
+  find_file(${variable} ${ARGN} NO_DEFAULT_PATH)
+  if(NOT ${variable})
+    message(FATAL_ERROR
+      "The tests need ${what} (Debian package ${package}). Install it, "
+      "run scripts/install-deps.sh test, or configure with -DBUILD_TESTING=OFF to build the program alone.")
+  endif()
+endfunction()

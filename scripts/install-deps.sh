@@ -43,6 +43,9 @@ windows_test="
   $windows
   wine wine64 fonts-wine xvfb xauth xdotool x11-utils file
 "
+# For every purpose, where the release has them: Debian 13 moved Qt's SVG
+# icon engine out of libqt6svg6 into qt6-svg-plugins.
+where_known="qt6-svg-plugins"
 
 [ $# -gt 0 ] || { echo "usage: install-deps.sh run|test|bench|windows|windows-test ..." >&2; exit 2; }
 packages=""
@@ -57,12 +60,15 @@ for purpose in "$@"; do
   esac
 done
 
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+known() { LC_ALL=C apt-cache policy "$1" 2>/dev/null | grep -q '^  Candidate: [^(]'; }
 missing=""
 for p in $packages; do
   case " $missing " in *" $p "*) continue ;; esac
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing="$missing $p"
-  fi
+  installed "$p" || missing="$missing $p"
+done
+for p in $where_known; do
+  if ! installed "$p" && known "$p"; then missing="$missing $p"; fi
 done
 [ -z "$missing" ] && exit 0
 
@@ -77,4 +83,9 @@ fi
 
 echo "install-deps: installing$missing"
 $as_root apt-get update -q
+# Package lists that were missing or old may know more now.
+for p in $where_known; do
+  case " $missing " in *" $p "*) continue ;; esac
+  if ! installed "$p" && known "$p"; then missing="$missing $p"; fi
+done
 $as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing

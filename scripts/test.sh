@@ -22,3 +22,7 @@ ctest --preset asan -j"$(nproc)"
 cmake -S fuzz -B build-fuzz -DQUENDRIL_WERROR=ON
 cmake --build build-fuzz -j2
 ctest --test-dir build-fuzz --output-on-failure
+
+# The same build and tests on Debian 13 (GCC 14, Qt 6.8), in a minimal root
+# of its own; skipped, and saying so, where it cannot run.
+./scripts/debian13.sh

@@ -22,6 +22,11 @@ import subprocess
 import tempfile
 import time
 
+# Importing connects to nothing: libatspi joins the accessibility bus at its
+# first call, once the desktop has set the environment.
+import pyatspi
+from pyatspi import ROLE_FRAME, ROLE_LABEL, ROLE_PANEL
+
 PROGRAM = os.environ.get("QUENDRIL_PROGRAM", "")
 SITE_ROOT = os.environ.get("QUENDRIL_SITE_ROOT", "https://www.vasq.example")
 ARTIFACTS = os.environ.get("QUENDRIL_E2E_ARTIFACTS", "")
@@ -183,7 +188,7 @@ class Program:
         found = []
         for window in self.windows():
             try:
-                if (title is None or window.name == title) and (role is None or window.getRoleName() == role):
+                if (title is None or window.name == title) and (role is None or has_role(window, role)):
                     found.append(window)
             except GLib.Error:
                 continue
@@ -315,10 +320,6 @@ class Desktop:
         # Qt joins the accessibility bus only once it is there: start it now.
         subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
                         "org.a11y.Bus.GetAddress"], env=env, check=True, capture_output=True, timeout=20)
-        import gi
-
-        gi.require_version("Atspi", "2.0")
-        import pyatspi
         from gi.repository import Atspi
 
         _connected = True
@@ -495,8 +496,6 @@ def showing(accessible):
 
 
 def has_state(accessible, state):
-    import pyatspi
-
     return accessible.getState().contains(getattr(pyatspi, "STATE_" + state))
 
 
@@ -504,8 +503,6 @@ def extents(accessible):
     """Left, top, width and height on the screen, in the screen's pixels.
     Qt 6.4 reports them in its scaled-down pixels; X, screenshots and xdotool
     count the screen's own."""
-    import pyatspi
-
     box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     return tuple(round(v * SCALE) for v in (box.x, box.y, box.width, box.height))
 
@@ -520,10 +517,28 @@ def descendants(accessible):
         yield from descendants(child)
 
 
+# What AT-SPI calls a plain QFrame (a designed panel, a line): a frame with
+# Qt 6.4, a panel with Qt 6.8, which gives QFrame another accessible role.
+# A role given as a set matches any of its roles.
+QFRAME = frozenset({ROLE_FRAME, ROLE_PANEL})
+
+
+def has_role(accessible, role):
+    """Whether the accessible has this role (a pyatspi ROLE_ constant), or one of this set of roles."""
+    got = accessible.getRole()
+    return got in role if isinstance(role, frozenset) else got == role
+
+
+def role_text(role):
+    """A role, or set of roles, as its constants' names read: ROLE_FRAME or ROLE_PANEL."""
+    roles = sorted(role, key=int) if isinstance(role, frozenset) else [role]
+    return " or ".join(str(pyatspi.Role(int(r))) for r in roles)
+
+
 def find_all(root, role=None, name=None, description=None, only_showing=True):
     found = []
     for acc in descendants(root):
-        if role is not None and acc.getRoleName() != role:
+        if role is not None and not has_role(acc, role):
             continue
         if name is not None and acc.name != name:
             continue
@@ -539,7 +554,8 @@ def find(root, role=None, name=None, description=None, only_showing=True):
     """The one control with this role, name or description; fails unless exactly one."""
     found = find_all(root, role, name, description, only_showing)
     if len(found) != 1:
-        raise AssertionError(f"{len(found)} controls with role={role!r} name={name!r} "
+        wanted = None if role is None else role_text(role)
+        raise AssertionError(f"{len(found)} controls with role={wanted} name={name!r} "
                              f"description={description!r} in {root.name!r}")
     return found[0]
 
@@ -555,7 +571,7 @@ def text(accessible):
 
 def message_text(box):
     """The text of a message box: its labels, without the icon."""
-    labels = [c.name for c in find_all(box, role="label") if c.name]
+    labels = [c.name for c in find_all(box, role=ROLE_LABEL) if c.name]
     return "\n".join(labels)
 
 

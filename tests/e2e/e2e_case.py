@@ -6,14 +6,29 @@ import os
 import subprocess
 import unittest
 
+from pyatspi import ROLE_ALERT, ROLE_FRAME, ROLE_IMAGE, ROLE_PUSH_BUTTON, ROLE_TEXT
+
 import desktop as d
 from desktop import CAPTION, MESSAGE_TITLE, find, press, text, wait_until
 
 ENTRY = "Nine-digit number"
-# The pure colour that marks each message icon: the blue "i" and the red cross.
-INFORMATION = (0, 0, 255)
-STOP = (255, 0, 0)
 DAMAGED = "It may not be found and even if it is found it will be badly damaged."
+
+
+# The colour that marks each message icon: the information icon is blue, the
+# stop icon red. Qt draws them in pure blue and red up to Qt 6.4, and in a
+# lighter blue (70, 162, 218) and a deeper red (228, 30, 37) in Qt 6.8.
+def information_blue(rgb):
+    red, green, blue = rgb
+    return blue >= 150 and blue - red >= 100 and blue - green >= 40
+
+
+def stop_red(rgb):
+    red, green, blue = rgb
+    return red >= 150 and red - green >= 100 and red - blue >= 100
+
+
+INFORMATION, STOP = information_blue, stop_red
 
 
 class Case(unittest.TestCase):
@@ -50,13 +65,13 @@ class Case(unittest.TestCase):
     def start(self, faketime=None, arguments=()):
         """Starts the program and waits for its main window."""
         program = self.desktop.start(faketime, arguments)
-        main = program.window(role="frame")
+        main = program.window(role=ROLE_FRAME)
         return program, main
 
     # The main and the result window ---------------------------------------
 
     def entry(self, main):
-        return find(main, role="text", name=ENTRY)
+        return find(main, role=ROLE_TEXT, name=ENTRY)
 
     def clear_entry(self, program, main):
         self.desktop.key(program, main, "End", "shift+Home", "BackSpace")
@@ -76,7 +91,7 @@ class Case(unittest.TestCase):
         self.type_number(program, main, number)
         self.desktop.key(program, main, "Return")
         wait_until("the main window to hide", lambda: not d.showing(main))
-        return program.window(role="frame")
+        return program.window(role=ROLE_FRAME)
 
     def reading(self, result):
         return (text(find(result, description="Reading number")), text(find(result, description="Reading")))
@@ -88,18 +103,23 @@ class Case(unittest.TestCase):
         answers it and waits until it has gone."""
         box, shown = program.message_box()
         self.assertEqual(shown, message)
-        self.assertEqual(box.getRoleName(), "alert")
-        self.assertTrue(self.has_icon_colour(box, icon), f"the icon of {message!r} is drawn in {icon}")
-        names = sorted(b.name for b in d.find_all(box, role="push button"))
+        self.assertEqual(box.getRole(), ROLE_ALERT)
+        self.assertTrue(self.has_icon_colour(box, icon), f"the icon of {message!r} is drawn in {icon.__name__}")
+        names = sorted(b.name for b in d.find_all(box, role=ROLE_PUSH_BUTTON))
         self.assertEqual(names, sorted(buttons))
-        press(find(box, role="push button", name=answer))
+        press(find(box, role=ROLE_PUSH_BUTTON, name=answer))
         wait_until(f'the message "{message}" to go', lambda: not self.message_boxes(program))
         return box
 
-    def has_icon_colour(self, box, colour):
-        icon = find(box, role="image")
-        return wait_until(f"{colour} in the message icon", lambda: self.desktop.screenshot(
-            d.extents(icon)).colours().get(colour, 0) >= 20, timeout=5)
+    def has_icon_colour(self, box, marks):
+        """Whether the box's icon is drawn in the colour that marks it (INFORMATION or STOP)."""
+        icon = find(box, role=ROLE_IMAGE)
+
+        def marked():
+            colours = self.desktop.screenshot(d.extents(icon)).colours()
+            return sum(count for colour, count in colours.items() if marks(colour)) >= 20
+
+        return wait_until(f"the {marks.__name__} colour in the message icon", marked, timeout=5)
 
     def message_boxes(self, program):
         return program.windows_titled(MESSAGE_TITLE)

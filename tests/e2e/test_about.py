@@ -1,5 +1,7 @@
 """The about box, opened from both windows' menus."""
 
+from pyatspi import ROLE_DIALOG, ROLE_IMAGE, ROLE_LABEL, ROLE_MENU_ITEM, ROLE_PUSH_BUTTON
+
 import desktop as d
 from desktop import CAPTION, find, find_all, page, press, wait_until
 from e2e_case import Case
@@ -17,21 +19,21 @@ TEXTS = [
 
 class AboutBox(Case):
     def open_about(self, program, window):
-        press(find(window, role="menu item", name="About Software", only_showing=False))
-        about = program.window(role="dialog")
+        press(find(window, role=ROLE_MENU_ITEM, name="About Software", only_showing=False))
+        about = program.window(role=ROLE_DIALOG)
         self.assertEqual(about.name, CAPTION)
-        self.assertEqual([label.name for label in find_all(about, role="label")], TEXTS)
-        find(about, role="image", name="Application icon")
+        self.assertEqual([label.name for label in find_all(about, role=ROLE_LABEL)], TEXTS)
+        find(about, role=ROLE_IMAGE, name="Application icon")
         return about
 
     def closed(self, program):
-        return not program.windows_titled(role="dialog")
+        return not program.windows_titled(role=ROLE_DIALOG)
 
     def test_about_box(self):
         program, main = self.start()
         about = self.open_about(program, main)
         self.desktop.focus(program, about)
-        self.assertTrue(d.has_state(find(about, role="push button", name="OK"), "FOCUSED"))
+        self.assertTrue(d.has_state(find(about, role=ROLE_PUSH_BUTTON, name="OK"), "FOCUSED"))
         # Its links open their pages and leave it open.
         self.desktop.click(find(about, description="Link to the home page"))
         self.assertEqual(self.desktop.wait_opened(1), [[page("home-page")]])
@@ -39,7 +41,7 @@ class AboutBox(Case):
         self.assertEqual(self.desktop.wait_opened(2)[1], [page("fully-branded")])
         self.assertTrue(d.showing(about))
         # It is modal: a click on the main window's Donate reaches nothing.
-        donate = find(main, role="menu item", name="Donate")
+        donate = find(main, role=ROLE_MENU_ITEM, name="Donate")
         self.desktop.click(donate)
         # Enter presses OK, which has the focus.
         self.desktop.key(program, about, "Return")
@@ -52,7 +54,7 @@ class AboutBox(Case):
         # From the result window it comes up built afresh, and OK closes it.
         result = self.find_object(program, main, "123456789")
         about = self.open_about(program, result)
-        press(find(about, role="push button", name="OK"))
+        press(find(about, role=ROLE_PUSH_BUTTON, name="OK"))
         wait_until("the about box to close", lambda: self.closed(program))
         self.assertEqual(program.windows(), [result])
         self.assertEqual(len(self.desktop.opened()), 3)

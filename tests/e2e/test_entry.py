@@ -1,5 +1,7 @@
 """The number entry, typed with real keys: a reading, Back, and every message."""
 
+from pyatspi import ROLE_FRAME, ROLE_MENU_ITEM, ROLE_PUSH_BUTTON
+
 import desktop as d
 from desktop import find, press, text, wait_until
 from e2e_case import DAMAGED, Case
@@ -13,11 +15,11 @@ class Entry(Case):
         self.assertTrue(d.has_state(entry, "FOCUSED"), "the entry box has the focus at start")
         result = self.find_object(program, main, "123456789")
         self.assertEqual(self.reading(result), ("49", DAMAGED))
-        self.assertEqual([w.getRoleName() for w in program.windows()], ["frame"], "only the result window shows")
+        self.assertEqual([w.getRole() for w in program.windows()], [ROLE_FRAME], "only the result window shows")
         self.desktop.focus(program, result)
-        self.assertTrue(d.has_state(find(result, role="push button", name="Exit"), "FOCUSED"))
+        self.assertTrue(d.has_state(find(result, role=ROLE_PUSH_BUTTON, name="Exit"), "FOCUSED"))
 
-        press(find(result, role="push button", name="Back"))
+        press(find(result, role=ROLE_PUSH_BUTTON, name="Back"))
         wait_until("the main window back", lambda: d.showing(main))
         self.assertEqual(text(entry), "123456789")
         self.assertEqual(program.windows(), [main], "Back leaves the main window alone on the screen")
@@ -53,9 +55,9 @@ class Entry(Case):
                 self.assertTrue(d.has_state(entry, "FOCUSED"), "the focus is back in the entry box")
                 self.assertEqual(program.windows(), [main], "no result window")
         # The Find Object button and the menu item check the same way.
-        press(find(main, role="push button", name="Find Object"))
+        press(find(main, role=ROLE_PUSH_BUTTON, name="Find Object"))
         self.expect_message(program, "You Can't Enter Same Digit Numbers!")
-        press(find(main, role="menu item", name="Find Object", only_showing=False))
+        press(find(main, role=ROLE_MENU_ITEM, name="Find Object", only_showing=False))
         self.expect_message(program, "You Can't Enter Same Digit Numbers!")
         # Three zeros are allowed, and a tenth digit cannot be typed.
         self.clear_entry(program, main)

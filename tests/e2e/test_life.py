@@ -3,9 +3,11 @@ date and the update reminder, and every way out through the exit screen."""
 
 import os
 
+from pyatspi import ROLE_FRAME, ROLE_MENU_ITEM, ROLE_PUSH_BUTTON
+
 import desktop as d
 from desktop import find, page, press, text, wait_until
-from e2e_case import Case
+from e2e_case import INFORMATION, Case
 
 # The settings store keeps key and value shifted by three character codes.
 STORED_KEY = "Gxudwlrq"  # "Duration"
@@ -70,7 +72,7 @@ class Life(Case):
 
         def no_reminder(day, stored):
             program = run(day)
-            program.window(role="frame")  # the reminder would come before the main window
+            program.window(role=ROLE_FRAME)  # the reminder would come before the main window
             self.assertEqual(self.message_boxes(program), [], f"no reminder on {day}")
             self.assertEqual(self.stored(), stored)
             program.stop()
@@ -80,11 +82,11 @@ class Life(Case):
             program = run(day)
             box, _ = program.message_box()
             self.assertEqual(program.windows(), [box], "the question comes before the main window")
-            self.assertTrue(self.has_icon_colour(box, (0, 0, 255)), "the information icon")
+            self.assertTrue(self.has_icon_colour(box, INFORMATION), "the information icon")
             if try_to_leave:
                 # The question needs an answer: Esc and its close box leave it up,
                 # unanswered. A Tab taken after each moves the focus on.
-                buttons = {name: find(box, role="push button", name=name) for name in ("Yes", "No")}
+                buttons = {name: find(box, role=ROLE_PUSH_BUTTON, name=name) for name in ("Yes", "No")}
 
                 def still_up_after(what, focused):
                     wait_until(f"{what} taken", lambda: not self.message_boxes(program)
@@ -104,7 +106,7 @@ class Life(Case):
                 self.assertEqual((self.stored(), self.desktop.opened()), before, "nothing done before the answer")
             self.expect_message(program, "There maybe an update to this software available\n"
                                 "Do you want to check for an update?", answer=answer, buttons=("Yes", "No"))
-            program.window(role="frame")
+            program.window(role=ROLE_FRAME)
             self.assertEqual(self.stored(), stored)
             program.stop()
 
@@ -124,11 +126,11 @@ class Life(Case):
 
     def test_exit_from_the_main_window(self):
         program, main = self.start()
-        press(find(main, role="menu item", name="Exit", only_showing=False))
+        press(find(main, role=ROLE_MENU_ITEM, name="Exit", only_showing=False))
         screen = self.exit_screen(program)
         self.assert_on_screen(program, screen)
         self.assert_on_top(program, screen)
-        press(find(screen, role="push button", name="Exit"))
+        press(find(screen, role=ROLE_PUSH_BUTTON, name="Exit"))
         self.assert_ended(program)
 
     def test_menu_items_that_leave_a_window_and_the_close_box(self):
@@ -139,7 +141,7 @@ class Life(Case):
         program, main = self.start()
 
         def command(name):
-            items = [item for item in d.find_all(program.app, role="menu item", name=name, only_showing=False)
+            items = [item for item in d.find_all(program.app, role=ROLE_MENU_ITEM, name=name, only_showing=False)
                      if d.has_state(item, "ENABLED")]
             self.assertEqual(len(items), 1, f"{len(items)} menu items {name!r} can be pressed")
             return items[0]
@@ -147,7 +149,7 @@ class Life(Case):
         def find_object():
             press(command("Find Object"))
             wait_until("the main window to hide", lambda: not d.showing(main))
-            result = program.window(role="frame")
+            result = program.window(role=ROLE_FRAME)
             self.assert_on_screen(program, result)
             return result
 
@@ -161,7 +163,7 @@ class Life(Case):
         screen = self.exit_screen(program)
         self.assert_on_screen(program, screen)
         self.assert_on_top(program, screen)
-        enabled = [item.name for item in d.find_all(program.app, role="menu item", only_showing=False)
+        enabled = [item.name for item in d.find_all(program.app, role=ROLE_MENU_ITEM, only_showing=False)
                    if d.has_state(item, "ENABLED")]
         self.assertEqual(enabled, [], "the hidden main window offers no commands")
         # Closing the exit screen from its title bar ends the program as its Exit does.

@@ -6,17 +6,21 @@ among the build's test artifacts."""
 import time
 from urllib.parse import urlsplit
 
+from pyatspi import (ROLE_APPLICATION, ROLE_CHECK_BOX, ROLE_COMBO_BOX, ROLE_DIALOG, ROLE_FILLER, ROLE_IMAGE,
+                     ROLE_LABEL, ROLE_MENU_ITEM, ROLE_PANEL, ROLE_PUSH_BUTTON, ROLE_RADIO_BUTTON, ROLE_SCROLL_BAR,
+                     ROLE_TEXT)
+
 import desktop as d
-from desktop import CAPTION, find, press, px, wait_until
+from desktop import CAPTION, QFRAME, find, press, px, wait_until
 from e2e_case import ENTRY, Case
 
 WHITE, BLACK = (255, 255, 255), (0, 0, 0)
 TEAL, OLIVE, NAVY = (0, 64, 64), (57, 72, 32), (0, 0, 128)
 CYAN, YELLOW = (0, 255, 255), (255, 255, 0)
 
-BOARD = dict(role="label", description="Link to the discussion board")
-FULL_BRAND = dict(role="label", description="Link to the fully branded copy offer")
-CO_BRAND = dict(role="label", description="Link to the co-branding offer")
+BOARD = dict(role=ROLE_LABEL, description="Link to the discussion board")
+FULL_BRAND = dict(role=ROLE_LABEL, description="Link to the fully branded copy offer")
+CO_BRAND = dict(role=ROLE_LABEL, description="Link to the co-branding offer")
 
 # Exact placement: left, top, width and height as designed (in twips).
 EXACT = "exact"
@@ -37,83 +41,84 @@ def control(role, name=None, description=None, *, at, inside=None, fit=EXACT, in
                 ink=ink, fill=fill, tint=tint)
 
 
-BANNER = dict(role="frame", name="Discussion board banner")
-NUMBER_PANEL = dict(role="frame", name="Number entry")
-OFFERS = dict(role="frame", name="Offers")
+BANNER = dict(role=QFRAME, name="Discussion board banner")
+NUMBER_PANEL = dict(role=QFRAME, name="Number entry")
+OFFERS = dict(role=QFRAME, name="Offers")
 
 MAIN_WINDOW = [
-    control("frame", "Discussion board banner", at=(0, 0, 7335, 615), fill=TEAL),
+    control(QFRAME, "Discussion board banner", at=(0, 0, 7335, 615), fill=TEAL),
     control(**BOARD, inside=BANNER, at=(240, 120, 6960, 585), ink=WHITE),
-    control("frame", "Number entry", at=(0, 600, 7335, 4335), fill=OLIVE),
-    control("push button", "Find Object", inside=NUMBER_PANEL, at=(2985, 3240, 1380, 465)),
-    control("text", ENTRY, inside=NUMBER_PANEL, at=(2348, 2280, 2655, 375)),
-    control("label", description="Disclaimer", inside=NUMBER_PANEL, at=(120, 3840, 6615, 495), ink=(255, 0, 0)),
+    control(QFRAME, "Number entry", at=(0, 600, 7335, 4335), fill=OLIVE),
+    control(ROLE_PUSH_BUTTON, "Find Object", inside=NUMBER_PANEL, at=(2985, 3240, 1380, 465)),
+    control(ROLE_TEXT, ENTRY, inside=NUMBER_PANEL, at=(2348, 2280, 2655, 375)),
+    control(ROLE_LABEL, description="Disclaimer", inside=NUMBER_PANEL, at=(120, 3840, 6615, 495), ink=(255, 0, 0)),
     control(**FULL_BRAND, inside=NUMBER_PANEL, at=(240, 240, 6855, 615), ink=(128, 255, 255)),
-    control("label", "Enter A Nine digit number", inside=NUMBER_PANEL, at=(2520, 1920, 2520, 195), ink=CYAN),
-    control("label", "Close your eyes and take a deep breath.", inside=NUMBER_PANEL, at=(1695, 960, 3960, 195),
+    control(ROLE_LABEL, "Enter A Nine digit number", inside=NUMBER_PANEL, at=(2520, 1920, 2520, 195), ink=CYAN),
+    control(ROLE_LABEL, "Close your eyes and take a deep breath.", inside=NUMBER_PANEL, at=(1695, 960, 3960, 195),
             ink=(255, 128, 0)),
-    control("label", "Think of nine numbers", inside=NUMBER_PANEL, at=(2580, 1440, 2190, 195), ink=YELLOW),
-    control("label", "Open your eyes slowly.", inside=NUMBER_PANEL, at=(2550, 2880, 2265, 195), ink=CYAN),
-    control("frame", "Offers", at=(0, 4920, 7335, 855), fill=TEAL),
-    control("push button", "Exit", inside=OFFERS, at=(6120, 240, 1020, 465)),
+    control(ROLE_LABEL, "Think of nine numbers", inside=NUMBER_PANEL, at=(2580, 1440, 2190, 195), ink=YELLOW),
+    control(ROLE_LABEL, "Open your eyes slowly.", inside=NUMBER_PANEL, at=(2550, 2880, 2265, 195), ink=CYAN),
+    control(QFRAME, "Offers", at=(0, 4920, 7335, 855), fill=TEAL),
+    control(ROLE_PUSH_BUTTON, "Exit", inside=OFFERS, at=(6120, 240, 1020, 465)),
     control(**FULL_BRAND, inside=OFFERS, at=(120, 160, 5985, 615), ink=WHITE, fill=TEAL),
     control(**CO_BRAND, inside=OFFERS, at=(120, 160, 5985, 615), ink=WHITE, fill=TEAL),
 ]
 
-RESULT_PANEL = dict(role="panel", name="Quendril Result")
+RESULT_PANEL = dict(role=ROLE_PANEL, name="Quendril Result")
 RESULT_WINDOW = [
-    control("push button", "Back", at=(0, 3435, 5460, 465)),
-    control("push button", "Exit", at=(5595, 3435, 1260, 465)),
-    control("frame", "Discussion board banner", at=(0, 0, 6855, 735), fill=TEAL),
+    control(ROLE_PUSH_BUTTON, "Back", at=(0, 3435, 5460, 465)),
+    control(ROLE_PUSH_BUTTON, "Exit", at=(5595, 3435, 1260, 465)),
+    control(QFRAME, "Discussion board banner", at=(0, 0, 6855, 735), fill=TEAL),
     control(**BOARD, inside=BANNER, at=(120, 165, 6600, 585), ink=WHITE),
     # The panel's title is white; the style shades its inside a shade darker.
-    control("panel", "Quendril Result", at=(0, 720, 6855, 2655), ink=WHITE, fill=OLIVE, tint=2),
-    control("label", description="Reading", inside=RESULT_PANEL, at=(420, 1440, 6015, 495), ink=WHITE),
-    control("label", description="Reading number", inside=RESULT_PANEL, at=(3053, 480, 735, 615), ink=BLACK,
+    control(ROLE_PANEL, "Quendril Result", at=(0, 720, 6855, 2655), ink=WHITE, fill=OLIVE, tint=2),
+    control(ROLE_LABEL, description="Reading", inside=RESULT_PANEL, at=(420, 1440, 6015, 495), ink=WHITE),
+    control(ROLE_LABEL, description="Reading number", inside=RESULT_PANEL, at=(3053, 480, 735, 615), ink=BLACK,
             fill=(255, 255, 192)),
-    control("frame", "Offers", at=(0, 3960, 6855, 855), fill=TEAL),
+    control(QFRAME, "Offers", at=(0, 3960, 6855, 855), fill=TEAL),
     control(**CO_BRAND, inside=OFFERS, at=(68, 160, 6705, 615), ink=WHITE, fill=TEAL),
     control(**FULL_BRAND, inside=OFFERS, at=(75, 165, 6705, 615), ink=WHITE, fill=TEAL),
 ]
 
 ABOUT_BOX = [
-    control("push button", "OK", at=(4920, 3480, 1260, 345)),
-    control("image", "Application icon", at=(150, 150, 510, 510)),
-    control("label", description="About this program", at=(210, 960, 5985, 615), ink=WHITE),
-    control("label", CAPTION, at=(960, 240, 4755, 240), ink=WHITE),
-    control("label", description="Link to the home page", at=(1560, 1800, 4650, 195), ink=WHITE),
-    control("label", "Click here for more details", at=(3600, 3120, 2610, 195), ink=WHITE),
-    control("label", description="Fully branded copy offer", at=(240, 2280, 5775, 555), ink=WHITE),
+    control(ROLE_PUSH_BUTTON, "OK", at=(4920, 3480, 1260, 345)),
+    control(ROLE_IMAGE, "Application icon", at=(150, 150, 510, 510)),
+    control(ROLE_LABEL, description="About this program", at=(210, 960, 5985, 615), ink=WHITE),
+    control(ROLE_LABEL, CAPTION, at=(960, 240, 4755, 240), ink=WHITE),
+    control(ROLE_LABEL, description="Link to the home page", at=(1560, 1800, 4650, 195), ink=WHITE),
+    control(ROLE_LABEL, "Click here for more details", at=(3600, 3120, 2610, 195), ink=WHITE),
+    control(ROLE_LABEL, description="Fully branded copy offer", at=(240, 2280, 5775, 555), ink=WHITE),
     # A white rule from (-60, 3360) to (6360, 3360), one pixel thick.
-    control("frame", "Separator line", at=(-60, 3360, 6420, 15), fit=HAIRLINE, fill=WHITE),
+    control(QFRAME, "Separator line", at=(-60, 3360, 6420, 15), fit=HAIRLINE, fill=WHITE),
 ]
 
-SOFTWARES = dict(role="panel", name="Download Talvex Softwares")
-REFER = dict(role="panel", name="Refer A Friend")
+SOFTWARES = dict(role=ROLE_PANEL, name="Download Talvex Softwares")
+REFER = dict(role=ROLE_PANEL, name="Refer A Friend")
 EXIT_SCREEN = [
-    control("panel", "Download Talvex Softwares", at=(7320, 120, 3735, 4575), ink=WHITE, fill=NAVY, tint=2),
-    control("label", "Click Here To Visit Talvex Softwares", inside=SOFTWARES, at=(75, 4250, 3585, 210), fit=PLACE,
+    control(ROLE_PANEL, "Download Talvex Softwares", at=(7320, 120, 3735, 4575), ink=WHITE, fill=NAVY, tint=2),
+    control(ROLE_LABEL, "Click Here To Visit Talvex Softwares", inside=SOFTWARES, at=(75, 4250, 3585, 210), fit=PLACE,
             ink=YELLOW),
-    control("label", description="About the Talvex Softwares family of programs", inside=SOFTWARES,
+    control(ROLE_LABEL, description="About the Talvex Softwares family of programs", inside=SOFTWARES,
             at=(120, 360, 3495, 3855), ink=WHITE),
-    control("panel", "Refer A Friend", at=(120, 3240, 7065, 1455), ink=WHITE, fill=NAVY, tint=2),
+    control(ROLE_PANEL, "Refer A Friend", at=(120, 3240, 7065, 1455), ink=WHITE, fill=NAVY, tint=2),
     # Below the panel's lower edge: never seen, but in the tab order.
-    control("text", "Message", inside=REFER, at=(4800, 3600, 1815, 495)),
-    control("text", "Friend's name", inside=REFER, at=(85, 720, 3375, 285)),
-    control("text", "Friend's e-mail address", inside=REFER, at=(3600, 720, 3375, 285)),
-    control("text", "Your e-mail address", inside=REFER, at=(3600, 360, 3375, 285)),
-    control("push button", "Refer A Friend Now", inside=REFER, at=(1920, 1080, 3375, 285)),
-    control("text", "Your name", inside=REFER, at=(85, 360, 3375, 285)),
-    control("push button", "Exit", at=(6000, 2760, 1245, 375)),
-    control("check box", description="Opens the home page", at=(30, 2040, 7185, 555), fit=INSIDE,
+    control(ROLE_TEXT, "Message", inside=REFER, at=(4800, 3600, 1815, 495)),
+    control(ROLE_TEXT, "Friend's name", inside=REFER, at=(85, 720, 3375, 285)),
+    control(ROLE_TEXT, "Friend's e-mail address", inside=REFER, at=(3600, 720, 3375, 285)),
+    control(ROLE_TEXT, "Your e-mail address", inside=REFER, at=(3600, 360, 3375, 285)),
+    control(ROLE_PUSH_BUTTON, "Refer A Friend Now", inside=REFER, at=(1920, 1080, 3375, 285)),
+    control(ROLE_TEXT, "Your name", inside=REFER, at=(85, 360, 3375, 285)),
+    control(ROLE_PUSH_BUTTON, "Exit", at=(6000, 2760, 1245, 375)),
+    control(ROLE_CHECK_BOX, description="Opens the home page", at=(30, 2040, 7185, 555), fit=INSIDE,
             ink=(0, 0, 192)),
-    control("image", "Application icon", at=(360, 120, 540, 540)),
-    control("label", description="Support appeal", at=(120, 840, 6975, 1095), ink=BLACK),
-    control("label", CAPTION, at=(1080, 240, 0, 0), fit=PLACE, ink=BLACK),
+    control(ROLE_IMAGE, "Application icon", at=(360, 120, 540, 540)),
+    control(ROLE_LABEL, description="Support appeal", at=(120, 840, 6975, 1095), ink=BLACK),
+    control(ROLE_LABEL, CAPTION, at=(1080, 240, 0, 0), fit=PLACE, ink=BLACK),
 ]
 
 # Controls a user acts on; each must carry a name.
-ACTING_ROLES = {"push button", "check box", "text", "menu item", "scroll bar", "combo box", "radio button"}
+ACTING_ROLES = {ROLE_PUSH_BUTTON, ROLE_CHECK_BOX, ROLE_TEXT, ROLE_MENU_ITEM, ROLE_SCROLL_BAR, ROLE_COMBO_BOX,
+                ROLE_RADIO_BUTTON}
 
 
 def near(colour, a, b):
@@ -129,7 +134,7 @@ class Look(Case):
     def client_area(self, window):
         """The window's client area: a main window's central part below its
         menu bar, or the whole of a dialog or plain window."""
-        fillers = [c for c in d.children(window) if c.getRoleName() == "filler"]
+        fillers = [c for c in d.children(window) if c.getRole() == ROLE_FILLER]
         return fillers[0] if fillers else window
 
     def check_window(self, window, layout, client_twips, picture_name):
@@ -145,7 +150,8 @@ class Look(Case):
             container = find(client, **row["inside"]) if row["inside"] else client
             accessible = find(container, **match)
             placed.add(accessible.path)
-            label = f"{match}"
+            label = ", ".join(f"{key}={d.role_text(value) if key == 'role' else repr(value)}"
+                              for key, value in match.items())
             with self.subTest(control=label):
                 self.check_place(accessible, container, row, label)
                 self.check_colours(picture, accessible, row, label)
@@ -201,7 +207,7 @@ class Look(Case):
         background = max(counts, key=counts.get)
         ink = row["ink"]
         self.assertGreaterEqual(counts.get(ink, 0), 3, f"{label} draws its text in {ink}")
-        if accessible.getRoleName() not in ("label", "check box"):
+        if accessible.getRole() not in (ROLE_LABEL, ROLE_CHECK_BOX):
             return
         # No text is cut off: the text colour keeps clear of the label's right and bottom edges.
         x, y, w, h = box
@@ -215,7 +221,7 @@ class Look(Case):
         # Every control on the screen has its row above; the parts of a text box are the box's own.
         for accessible in d.descendants(client):
             parent = accessible.parent
-            inside_text_box = any(a.getRoleName() == "text" for a in ancestors(accessible))
+            inside_text_box = any(a.getRole() == ROLE_TEXT for a in ancestors(accessible))
             if d.showing(accessible) and not inside_text_box:
                 self.assertIn(accessible.path, placed,
                               f"unexpected {accessible.getRoleName()} {accessible.name!r} in {parent.name!r}")
@@ -225,15 +231,15 @@ class Look(Case):
         inside a named text box (the box's own scroll bars)."""
         seen = set()
         for accessible in d.descendants(window):
-            role = accessible.getRoleName()
+            role = accessible.getRole()
             acting = role in ACTING_ROLES or has_actions(accessible) or accessible.description.startswith("Link")
-            if not acting or not (d.showing(accessible) or role == "menu item"):
+            if not acting or not (d.showing(accessible) or role == ROLE_MENU_ITEM):
                 continue
-            if role == "scroll bar":
-                owner = [a for a in ancestors(accessible) if a.getRoleName() == "text"]
+            if role == ROLE_SCROLL_BAR:
+                owner = [a for a in ancestors(accessible) if a.getRole() == ROLE_TEXT]
                 self.assertTrue(owner and owner[0].name, "a scroll bar belongs to a named text box")
                 continue
-            self.assertTrue(accessible.name, f"a {role} without a name in {window.name!r}")
+            self.assertTrue(accessible.name, f"a {accessible.getRoleName()} without a name in {window.name!r}")
             key = (role, accessible.name, accessible.description, d.showing(accessible))
             self.assertNotIn(key, seen, f"two controls answer to {key}")
             seen.add(key)
@@ -242,7 +248,7 @@ class Look(Case):
         program, main = self.start()
         self.check_window(main, MAIN_WINDOW, (7320, 5775), "main-window.png")
         # The entry box draws its text in the panel's colour.
-        entry = find(main, role="text", name=ENTRY)
+        entry = find(main, role=ROLE_TEXT, name=ENTRY)
         x, y, w, h = d.extents(entry)
         inner = (x + 4, y + 4, w - 8, h - 8)
         self.assertEqual(self.desktop.screenshot(inner).colours().get(OLIVE, 0), 0)
@@ -250,7 +256,7 @@ class Look(Case):
         wait_until("the digits drawn in olive",
                    lambda: self.desktop.screenshot(inner).colours().get(OLIVE, 0) >= 3)
         # Only one of the two offers can be seen, and it is the one in front.
-        offers = [c for c in d.descendants(find(main, **OFFERS)) if c.getRoleName() == "label"]
+        offers = [c for c in d.descendants(find(main, **OFFERS)) if c.getRole() == ROLE_LABEL]
         self.assertEqual(d.extents(offers[0]), d.extents(offers[1]))
 
     def test_result_window_look(self):
@@ -263,13 +269,13 @@ class Look(Case):
 
     def test_about_box_look(self):
         program, main = self.start()
-        press(find(main, role="menu item", name="About Software", only_showing=False))
-        about = program.window(role="dialog")
+        press(find(main, role=ROLE_MENU_ITEM, name="About Software", only_showing=False))
+        about = program.window(role=ROLE_DIALOG)
         self.check_window(about, ABOUT_BOX, (6345, 3960), "about-box.png")
 
     def test_exit_screen_look(self):
         program, main = self.start()
-        press(find(main, role="push button", name="Exit"))
+        press(find(main, role=ROLE_PUSH_BUTTON, name="Exit"))
         screen = self.exit_screen(program)
         self.check_window(screen, EXIT_SCREEN, (11115, 4725), "exit-screen.png")
 
@@ -280,7 +286,7 @@ class Look(Case):
         appeal = [row for row in EXIT_SCREEN if row["match"]["description"] == "Support appeal"]
         for _ in range(60):
             program, main = self.start()
-            press(find(main, role="push button", name="Exit"))
+            press(find(main, role=ROLE_PUSH_BUTTON, name="Exit"))
             screen = self.exit_screen(program)
             label = find(screen, description="Support appeal")
             if label.name not in seen:
@@ -288,7 +294,7 @@ class Look(Case):
                 wait_until("the exit screen drawn", lambda: self.drawn(screen))
                 self.check_colours(self.desktop.screenshot(), label, appeal[0], label.name)
                 self.assertIn(urlsplit(d.SITE_ROOT).hostname, label.name)
-            press(find(screen, role="push button", name="Exit"))
+            press(find(screen, role=ROLE_PUSH_BUTTON, name="Exit"))
             self.assert_ended(program)
             if len(seen) == 4:
                 break
@@ -297,7 +303,7 @@ class Look(Case):
 
 def ancestors(accessible):
     parent = accessible.parent
-    while parent is not None and parent.getRoleName() != "application":
+    while parent is not None and parent.getRole() != ROLE_APPLICATION:
         yield parent
         parent = parent.parent
 

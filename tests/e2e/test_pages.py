@@ -3,6 +3,8 @@ the browser stand-in exactly as the program hands it over."""
 
 from urllib.parse import urlsplit
 
+from pyatspi import ROLE_CHECK_BOX, ROLE_MENU_ITEM, ROLE_PUSH_BUTTON
+
 import desktop as d
 from desktop import find, page, press, text, wait_until
 from e2e_case import Case
@@ -25,7 +27,7 @@ class Pages(Case):
         self.assertEqual(calls, self.expected)
 
     def menu(self, window, name):
-        return find(window, role="menu item", name=name, only_showing=False)
+        return find(window, role=ROLE_MENU_ITEM, name=name, only_showing=False)
 
     def check_menus(self, window):
         # Make Money Online is switched off: it cannot be chosen. Were a page
@@ -58,7 +60,7 @@ class Pages(Case):
         self.expect_page("fully-branded")
         self.check_menus(main)
         # A real person's way through the Help menu: click it open, click the item.
-        self.desktop.click(find(main, role="menu item", name="Help"))
+        self.desktop.click(find(main, role=ROLE_MENU_ITEM, name="Help"))
         online = self.menu(main, "Online Help")
         wait_until("the Help menu to open", lambda: d.showing(online))
         self.desktop.click(online)
@@ -102,9 +104,9 @@ class Pages(Case):
 
     def test_exit_screen_pages(self):
         program, main = self.start()
-        press(find(main, role="push button", name="Exit"))
+        press(find(main, role=ROLE_PUSH_BUTTON, name="Exit"))
         screen = self.exit_screen(program)
-        visit = find(screen, role="check box", description="Opens the home page")
+        visit = find(screen, role=ROLE_CHECK_BOX, description="Opens the home page")
         self.assertEqual(visit.name, f"Click Here To Visit {urlsplit(d.SITE_ROOT).hostname} Now")
         for _ in range(2):
             self.desktop.click(visit)

@@ -1,6 +1,8 @@
 """The refer-a-friend form of the exit screen: its messages and the address
 that reaches the browser."""
 
+from pyatspi import ROLE_PUSH_BUTTON, ROLE_TEXT
+
 import desktop as d
 from desktop import find, page, press, text, wait_until
 from e2e_case import STOP, Case
@@ -9,7 +11,7 @@ from e2e_case import STOP, Case
 class Referral(Case):
     def fill(self, program, screen, box_name, value, placeholder):
         """Clicks into a box, which clears its placeholder, and types value."""
-        box = find(screen, role="text", name=box_name)
+        box = find(screen, role=ROLE_TEXT, name=box_name)
         self.assertEqual(text(box), placeholder)
         self.desktop.focus(program, screen)
         self.desktop.click(box)
@@ -19,11 +21,11 @@ class Referral(Case):
         return box
 
     def submit(self, screen):
-        press(find(screen, role="push button", name="Refer A Friend Now"))
+        press(find(screen, role=ROLE_PUSH_BUTTON, name="Refer A Friend Now"))
 
     def test_refer_a_friend(self):
         program, main = self.start()
-        press(find(main, role="push button", name="Exit"))
+        press(find(main, role=ROLE_PUSH_BUTTON, name="Exit"))
         screen = self.exit_screen(program)
 
         self.submit(screen)
@@ -54,7 +56,7 @@ class Referral(Case):
 
         # The message box lies outside the panel and is never seen; the tab
         # order still reaches it. Emptied, it gets its placeholder back.
-        message = find(screen, role="text", name="Message")
+        message = find(screen, role=ROLE_TEXT, name="Message")
         self.assertEqual(text(message), "Your Message\n")
         self.desktop.focus(program, screen)
         self.desktop.xdotool("key", "Tab")

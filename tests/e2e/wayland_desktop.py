@@ -10,11 +10,17 @@ their actions.
 """
 
 import os
+import re
 import subprocess
 
 import desktop as d
 
 SOCKET = "wayland-quendril"
+# Each message of Qt's logging starts with its level and category, so that
+# Qt's and the program's own warnings can be told from what other libraries
+# (Mesa, libwayland) write on the error output.
+MESSAGE_PATTERN = "qt-message %{type} %{category}: %{message}"
+_QT_MESSAGE = re.compile(r"qt-message (\w+) (\S*): ")
 
 
 class WaylandDesktop(d.Desktop):
@@ -33,6 +39,27 @@ class WaylandDesktop(d.Desktop):
 
     def _display_environment(self):
         return {"WAYLAND_DISPLAY": SOCKET, "QT_QPA_PLATFORM": "wayland"}
+
+    def environment(self):
+        env = super().environment()
+        env["QT_MESSAGE_PATTERN"] = MESSAGE_PATTERN
+        return env
+
+
+def wayland_warnings(log):
+    """The warnings (and worse) in a program's error output from Qt's Wayland
+    platform (qt.qpa.wayland and its subcategories) or from the program and
+    the Qt code it calls (the default category, or none: Qt reports failed
+    system calls without one)."""
+    found = []
+    for line in log.splitlines():
+        match = _QT_MESSAGE.match(line)
+        if not match or match.group(1) not in ("warning", "critical", "fatal"):
+            continue
+        category = match.group(2)
+        if category in ("", "default", "qt.qpa.wayland") or category.startswith("qt.qpa.wayland."):
+            found.append(line)
+    return found
 
 
 def set_text(accessible, value):

@@ -32,14 +32,17 @@ echo "Depends: $depends"
 # One dependency a line: its name, then its version, if any.
 dependencies=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//')
 depends_on() { awk -v name="$1" -v versioned="$2" '$1 == name && (!versioned || $2 == "(>=") {found = 1} END {exit !found}' <<<"$dependencies"; }
-# Found by dpkg-shlibdeps from the linked libraries, with their versions...
+# Found by dpkg-shlibdeps from the linked libraries, with their versions
+# (under the name Debian 13 gave a library for its 64-bit time, too:
+# libqt6core6t64)...
+depends_on_library() { depends_on "$1" 1 || depends_on "${1}t64" 1; }
 for library in libqt6core6 libqt6gui6 libqt6widgets6 libc6 libstdc++6; do
-  check "depends on $library (versioned)" depends_on "$library" 1
+  check "depends on $library (versioned)" depends_on_library "$library"
 done
-# ...and the ones loaded at run time rather than linked.
-for package in libqt6svg6 fonts-dejavu-core; do
-  check "depends on $package" depends_on "$package" ""
-done
+# ...and the ones loaded at run time rather than linked: the fonts, and the
+# SVG icon engine wherever the release keeps it.
+check "depends on fonts-dejavu-core" depends_on fonts-dejavu-core ""
+check "depends on Qt's SVG icon engine" grep -qxF "qt6-svg-plugins | libqt6svg6 (<< 6.7.2-5~)" <<<"$dependencies"
 check "dpkg-deb -I shows the dependencies" grep -q "Depends: .*fonts-dejavu-core" <<<"$info"
 check "recommends Qt's Wayland platform" test "$(field Recommends)" = qt6-wayland
 check "a utility's section" test "$(field Section)" = utils

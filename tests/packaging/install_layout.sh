@@ -2,9 +2,9 @@
 # Installs the build into a throwaway prefix and checks what lands there:
 # exactly the program, its desktop entry, its AppStream file and its icons,
 # the bitmaps at their theme sizes, and the three naming one id.
-# Usage: install_layout.sh BUILD_DIR VERSION
+# Usage: install_layout.sh BUILD_DIR VERSION APPSTREAMCLI
 set -euo pipefail
-build=$1 version=$2
+build=$1 version=$2 appstreamcli=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -52,4 +52,5 @@ check "no placeholder is left unfilled" bash -c "! grep -q '@[A-Z_]*@' '$metainf
 check "the installed program carries no library search path" bash -c "! readelf -d '$root/bin/quendril' | grep -Eq 'RPATH|RUNPATH'"
 # The installed tree as a software centre reads it: the AppStream file finds
 # its desktop entry. --strict fails on warnings and infos too.
-check "appstreamcli validate-tree passes" appstreamcli validate-tree --no-net --strict "$root"
+check "appstreamcli validate-tree passes" \
+  bash "$(dirname "$0")/appstream_validate.sh" "$appstreamcli" validate-tree "$root"

@@ -37,7 +37,6 @@ struct AppFixture {
     static bool activate(QWidget *window)
     {
         window->activateWindow();
-        QApplication::setActiveWindow(window);
         return QTest::qWaitForWindowActive(window);
     }
 
