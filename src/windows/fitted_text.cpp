@@ -1,6 +1,8 @@
 #include "fitted_text.h"
 
 #include <QCheckBox>
+#include <QFrame>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
 #include <QStyle>
@@ -59,6 +61,29 @@ bool sizedByItself(const QWidget *widget)
 {
     const QWidget *container = widget->parentWidget();
     return widget->isWindow() || !container || (container->layout() && container->layout()->indexOf(widget) >= 0);
+}
+
+// A panel that only holds controls placed by hand, and can make room among them.
+bool isPanel(const QWidget *widget)
+{
+    return !widget->layout()
+        && (qobject_cast<const QGroupBox *>(widget) || widget->metaObject() == &QFrame::staticMetaObject);
+}
+
+// Makes so many pixels of room across a panel at the height `line`: what
+// starts there or below moves down, what reaches across it grows, and a panel
+// that grows makes the room inside itself as well.
+void makeRoomAcross(QWidget *panel, int line, int extra)
+{
+    for (QWidget *child : panel->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (child->y() >= line) {
+            child->move(child->x(), child->y() + extra);
+        } else if (child->y() + child->height() > line) {
+            child->resize(child->width(), child->height() + extra);
+            if (isPanel(child))
+                makeRoomAcross(child, line - child->y(), extra);
+        }
+    }
 }
 
 // Makes the first `height` pixels of a control show: it grows where it is
@@ -124,10 +149,13 @@ void growDownwards(QWidget *widget, int extra)
     for (QWidget *sibling : container->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         if (sibling == widget || sibling->isWindow())
             continue;
-        if (sibling->y() > was.top())
+        if (sibling->y() > was.top()) {
             sibling->move(sibling->x(), sibling->y() + extra);
-        else if (sibling->geometry().bottom() > was.bottom())
+        } else if (sibling->geometry().bottom() > was.bottom()) {
             sibling->resize(sibling->width(), sibling->height() + extra);
+            if (isPanel(sibling))
+                makeRoomAcross(sibling, was.bottom() + 1 - sibling->y(), extra);
+        }
     }
     widget->resize(was.width(), was.height() + extra);
     growDownwards(container, std::max(extra, widget->y() + widget->height() - container->height()));

@@ -33,9 +33,10 @@ void setFittedText(QCheckBox *box, const QString &text);
 
 // Makes a control so many pixels taller at its lower edge. In its container,
 // what starts below its top moves down by as much, and what reaches from
-// above past its lower edge grows by as much; the container itself grows by
-// as much, and at least enough to show the grown control, and so on up to the
-// window, which grows with them.
+// above past its lower edge grows by as much (a panel beside it, whose
+// controls from that height down move down with its lower edge); the
+// container itself grows by as much, and at least enough to show the grown
+// control, and so on up to the window, which grows with them.
 void growDownwards(QWidget *widget, int extra);
 
 } // namespace quendril::forms

@@ -169,8 +169,9 @@ class Look(Case):
         than designed where the address is longer than the default: its
         control (a row that grows) is then taller by what it measures beyond
         its design. What starts below it in its container moves down by as
-        much, what reaches past its lower edge from above grows by as much,
-        and so does the client area when it lies there. A check box's
+        much, what reaches past its lower edge from above grows by as much
+        (and inside that, what starts from that height down moves down), and
+        so does the client area when it lies there. A check box's
         measured part is its clickable part, inside its place: its growth is
         what its container grows beyond the other rows that grow there."""
         designed = [[px(t) for t in row["at"]] for row in layout]
@@ -191,6 +192,16 @@ class Look(Case):
         if d.SITE_ROOT == d.DEFAULT_SITE_ROOT:
             self.assertEqual({layout[i]["match"]["description"] or layout[i]["match"]["name"]: g
                               for i, g in growth.items() if g}, {}, "nothing grows with the default address")
+        def make_room_across(panel, line, g):
+            for k, place in enumerate(designed):
+                if container_of[k] != panel:
+                    continue
+                if place[1] >= line:
+                    places[k][1] += g
+                elif place[1] + place[3] > line:
+                    places[k][3] += g
+                    make_room_across(k, line - place[1], g)
+
         client_growth = 0
         for i, g in growth.items():
             self.assertGreaterEqual(g, 0, f"{matching(layout[i])} is lower than designed")
@@ -202,6 +213,7 @@ class Look(Case):
                     places[j][1] += g
                 elif place[1] + place[3] > bottom:
                     places[j][3] += g
+                    make_room_across(j, bottom - place[1], g)
             places[i][3] += g
             if container_of[i] is None:
                 client_growth += g
