@@ -40,6 +40,14 @@ Lines layOut(const QString &text, const QFont &font, int width, QTextOption::Wra
     return lines;
 }
 
+// The lines a text takes in a width of so many pixels: broken where a line
+// may break (after a space or a hyphen, after "//"), and inside a word only
+// where the word alone is wider than the line.
+QStringList wrappedLines(const QString &text, const QFont &font, int width)
+{
+    return layOut(text, font, width, QTextOption::WrapAtWordBoundaryOrAnywhere).text;
+}
+
 // Sets the text as the label shows it: as it is where the label's own
 // word-wrapping (or a single line) shows all of it, in fitting lines otherwise.
 void setShownText(QLabel *label, const QString &text)
@@ -99,11 +107,6 @@ void makeRoom(QWidget *widget, int height)
 }
 
 } // namespace
-
-QStringList wrappedLines(const QString &text, const QFont &font, int width)
-{
-    return layOut(text, font, width, QTextOption::WrapAtWordBoundaryOrAnywhere).text;
-}
 
 void setFittedText(QLabel *label, const QString &text, const QStringList &alsoShown)
 {

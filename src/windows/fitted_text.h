@@ -3,7 +3,6 @@
 #include <QStringList>
 
 class QCheckBox;
-class QFont;
 class QLabel;
 class QWidget;
 
@@ -12,18 +11,13 @@ namespace quendril::forms {
 // Texts that name the maker's site are as long as the address the program is
 // built with, which may be longer than the one the windows are drawn for.
 // These functions set such a text so that all of it shows, inside its window.
-// A text that fits its control as designed changes nothing.
-
-// The lines a text takes in a width of so many pixels: broken where a line
-// may break (after a space or a hyphen, after "//"), and inside a word only
-// where the word alone is wider than the line.
-QStringList wrappedLines(const QString &text, const QFont &font, int width);
+// A text that fits its control as designed is set as it is, and nothing moves.
 
 // Sets a label's text, and its accessible name to the same. Where the label
 // cannot show it in its width, even by word-wrapping, the text is set in lines
 // that fit; where the label is too low for its lines, it grows downwards
-// (growDownwards). `alsoShown` names texts the label may show
-// instead: it takes the height of the tallest, so the window keeps one size.
+// (growDownwards). `alsoShown` names texts the label may show instead: it
+// takes the height of the tallest, so the window keeps one size.
 void setFittedText(QLabel *label, const QString &text, const QStringList &alsoShown = {});
 
 // The same for a check box, which cannot wrap its text: where it is wider than
