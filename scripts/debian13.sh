@@ -18,7 +18,7 @@
 # own. clean_install does not run here: it makes a Debian root of its own.
 #
 #   QUENDRIL_DEBIAN13_SITE_ROOT   the site root to build with; by default a
-#                                 61-character one, for the windows to show
+#                                 60-character one, for the windows to show
 #                                 a long address
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -44,7 +44,7 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 
 started=$SECONDS
-site_root=${QUENDRIL_DEBIAN13_SITE_ROOT:-https://www.a-rather-long-maker-site-name-for-testing.example}
+site_root=${QUENDRIL_DEBIAN13_SITE_ROOT:-https://www.a-rather-long-maker-site-name-for-tester.example}
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/quendril/debian13
 root=$cache/root
 # Written once the root is whole; its age is the root's.

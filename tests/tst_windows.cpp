@@ -1,6 +1,8 @@
 #include "product/product.h"
+#include "site/site_texts.h"
 #include "support/app_fixture.h"
 #include "windows/clickable_label.h"
+#include "windows/fitted_text.h"
 #include "windows/form_support.h"
 
 #include <QAccessible>
@@ -15,6 +17,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -24,7 +28,80 @@ using namespace quendril;
 
 namespace {
 const QString kDamaged = QStringLiteral("It may not be found and even if it is found it will be badly damaged.");
+
+// The windows are drawn for the default site address; a longer one may make them grow.
+bool drawnForThisSite()
+{
+    return site::siteRoot() == QStringLiteral(QUENDRIL_DEFAULT_SITE_ROOT);
 }
+
+QString where(const QWidget *window, const QWidget *control)
+{
+    return window->objectName() + u'/' + control->objectName();
+}
+
+// Texts that do not show whole: wider or taller than their place in their
+// control, or reaching past a container or the window.
+QStringList cutOffTexts(QWidget *window)
+{
+    QStringList cut;
+    const auto check = [&](QWidget *control, QSize needed, QRect room) {
+        if (needed.width() > room.width() || needed.height() > room.height()) {
+            cut << QStringLiteral("%1 needs %2x%3, has %4x%5")
+                       .arg(where(window, control))
+                       .arg(needed.width())
+                       .arg(needed.height())
+                       .arg(room.width())
+                       .arg(room.height());
+            return;
+        }
+        QRect shown = QStyle::alignedRect(control->layoutDirection(), Qt::AlignCenter, needed, room);
+        for (QWidget *inner = control; inner != window; inner = inner->parentWidget()) {
+            shown.translate(inner->pos());
+            if (!inner->parentWidget()->rect().contains(shown))
+                cut << where(window, control) + " reaches past " + inner->parentWidget()->objectName();
+        }
+    };
+    for (QLabel *label : window->findChildren<QLabel *>()) {
+        if (label->text().isEmpty() || !label->isVisibleTo(window))
+            continue;
+        QSize needed = label->sizeHint();
+        if (label->wordWrap()) {
+            // A word wider than the label sticks out of its wrapped lines.
+            const int flags = Qt::TextWordWrap | label->alignment();
+            const int wrapped = label->fontMetrics().boundingRect(label->rect(), flags, label->text()).width();
+            needed = QSize(std::max(label->width(), wrapped), label->heightForWidth(label->width()));
+        }
+        check(label, needed, label->rect());
+    }
+    for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+        if (!button->isVisibleTo(window))
+            continue;
+        QSize needed(0, 0);
+        for (const QString &line : button->text().remove(u'&').split(u'\n')) {
+            needed.setWidth(std::max(needed.width(), button->fontMetrics().horizontalAdvance(line) + 1));
+            needed.rheight() += button->fontMetrics().height();
+        }
+        // A check box's text stands beside its box.
+        QStyleOptionButton option;
+        option.initFrom(button);
+        check(button, needed,
+            qobject_cast<QCheckBox *>(button)
+                ? button->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, button)
+                : button->rect());
+    }
+    return cut;
+}
+
+// Where each control of a window lies in its container.
+QHash<QWidget *, QRect> placesIn(QWidget *window)
+{
+    QHash<QWidget *, QRect> places;
+    for (QWidget *control : window->findChildren<QWidget *>())
+        places.insert(control, control->geometry());
+    return places;
+}
+} // namespace
 
 class TestWindows : public QObject {
     Q_OBJECT
@@ -52,6 +129,8 @@ private slots:
     void windowsHaveTheirDesignedSize();
     void everyControlHasAnAccessibleName();
     void noTextIsClipped();
+    void siteAddressOfAnyLengthFits_data();
+    void siteAddressOfAnyLengthFits();
     void readingNumberStaysBlackUnderADarkTheme();
     void fontsAreTheDesignedFacesAtTheirExactSizes();
 
@@ -382,10 +461,17 @@ void TestWindows::aboutBoxClosesWithEnterAndIsBuiltAfresh()
 void TestWindows::windowsHaveTheirDesignedSize()
 {
     const auto clientSize = [](QMainWindow *w) { return w->centralWidget()->size(); };
-    QCOMPARE(clientSize(main()), QSize(488, 385));
+    // A longer site address than the windows are drawn for can take another
+    // line in the board advertisement: its band, and the window, grow by it.
+    const auto grown = [](QMainWindow *w) { return AppFixture::child<QFrame>(w, "Frame2")->height(); };
+    const int mainGrown = grown(main()) - 41;
+    QCOMPARE(clientSize(main()), QSize(488, 385 + mainGrown));
     QCOMPARE(AppFixture::child<QLineEdit>(main(), "txtNumber")->geometry(), QRect(157, 152, 177, 25));
     frmDisplay *display = findObject("123456789");
-    QCOMPARE(clientSize(display), QSize(456, 320));
+    const int displayGrown = grown(display) - 49;
+    QCOMPARE(clientSize(display), QSize(456, 320 + displayGrown));
+    if (drawnForThisSite())
+        QCOMPARE(QList<int>({ mainGrown, displayGrown }), QList<int>({ 0, 0 }));
     QCOMPARE(AppFixture::child<QLabel>(display, "lblLostObjectNumber")->geometry(), QRect(204, 32, 49, 41));
     // Nobody can resize them.
     QCOMPARE(display->minimumSize(), display->maximumSize());
@@ -416,28 +502,84 @@ void TestWindows::everyControlHasAnAccessibleName()
     QCOMPARE(QAccessible::queryAccessibleInterface(number)->text(QAccessible::Name), QStringLiteral("49"));
 }
 
-// With the substitute fonts, every text fits the place its window gives it:
-// the longest reading included.
+// With the substitute fonts, every text fits the place its window gives it,
+// inside the window: the longest reading included.
 void TestWindows::noTextIsClipped()
 {
     frmDisplay *display = findObject("123456789");
     display->setReading(f->app->readingState().ReadingTable[12], "84");
     frmAbout about(*f->app);
-    const QList<QWidget *> windows = { main(), display, &about, &f->app->exitScreen() };
-    for (QWidget *window : windows) {
-        for (QLabel *label : window->findChildren<QLabel *>()) {
-            if (label->text().isEmpty() || !label->isVisibleTo(window))
-                continue;
-            const QSize needed
-                = label->wordWrap() ? QSize(label->width(), label->heightForWidth(label->width())) : label->sizeHint();
-            QVERIFY2(needed.width() <= label->width() && needed.height() <= label->height(),
-                qPrintable(window->objectName() + "/" + label->objectName()));
-        }
-        for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
-            const int textWidth = button->fontMetrics().horizontalAdvance(button->text().remove(u'&'));
-            QVERIFY2(textWidth < button->width(), qPrintable(window->objectName() + "/" + button->objectName()));
+    QStringList cut;
+    for (QWidget *window : QList<QWidget *>({ main(), display, &about, &f->app->exitScreen() }))
+        cut << cutOffTexts(window);
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
+}
+
+// The texts that name the site, for addresses as long as a release may have:
+// each shows whole, inside its window, and the windows keep the order of their
+// controls (nothing moves sideways, up or onto another).
+void TestWindows::siteAddressOfAnyLengthFits_data()
+{
+    QTest::addColumn<QString>("root");
+    QTest::newRow("60 characters with hyphens") << "https://www.a-rather-long-maker-site-name-for-tester.example";
+    QTest::newRow("60 characters, one word") << "https://www.averylongmakersitenamewithouthyphensinit.example";
+    QTest::newRow("60 wide letters") << "https://www." + QString(40, u'w') + ".example";
+}
+
+void TestWindows::siteAddressOfAnyLengthFits()
+{
+    QFETCH(QString, root);
+    QCOMPARE(root.size(), 60);
+    frmDisplay *display = findObject("123456789");
+    frmAbout about(*f->app);
+    frmNagScreen2 &screen = f->app->exitScreen();
+    const QList<QWidget *> windows = { main(), display, &about, &screen };
+    QList<QHash<QWidget *, QRect>> before;
+    for (QWidget *window : windows)
+        before << placesIn(window);
+
+    // As the windows set them.
+    forms::setFittedText(AppFixture::child<QLabel>(main(), "Label61"), site::boardAdvertisement(root));
+    forms::setFittedText(AppFixture::child<QLabel>(display, "Label61"), site::boardAdvertisement(root));
+    forms::setFittedText(AppFixture::child<QLabel>(&about, "Label1"), site::aboutDescription(root));
+    forms::setFittedText(AppFixture::child<QLabel>(&about, "lblHomePage"), site::homeLinkText(root));
+    QStringList appeals;
+    for (int k = 0; k < site::kSupportAppealCount; ++k)
+        appeals << site::supportAppeal(k, root);
+    auto *appeal = AppFixture::child<QLabel>(&screen, "Label2");
+    for (const QString &text : appeals) {
+        forms::setFittedText(appeal, text, appeals);
+        const QStringList cut = cutOffTexts(&screen);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
+    }
+    auto *visit = AppFixture::child<QCheckBox>(&screen, "Check1");
+    forms::setFittedText(visit, site::visitSiteCaption(root));
+
+    QStringList cut;
+    for (QWidget *window : windows)
+        cut << cutOffTexts(window);
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
+    for (qsizetype w = 0; w < windows.size(); ++w) {
+        const QHash<QWidget *, QRect> after = placesIn(windows[w]);
+        for (auto it = after.cbegin(); it != after.cend(); ++it) {
+            const QRect was = before[w].value(it.key());
+            const QString name = where(windows[w], it.key());
+            QVERIFY2(it->x() == was.x() && it->width() == was.width() && it->y() >= was.y(), qPrintable(name));
+            for (auto other = after.cbegin(); other != after.cend(); ++other) {
+                const bool siblings
+                    = other.key() != it.key() && other.key()->parentWidget() == it.key()->parentWidget();
+                if (siblings && !was.intersects(before[w].value(other.key())))
+                    QVERIFY2(!it->intersects(*other), qPrintable(name + " onto " + other.key()->objectName()));
+            }
         }
     }
+    // A screen reader reads the texts whole, wherever they were broken into lines.
+    const auto name
+        = [](QWidget *control) { return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name); };
+    QCOMPARE(name(visit), site::visitSiteCaption(root));
+    QCOMPARE(name(AppFixture::child<QLabel>(&about, "Label1")), site::aboutDescription(root));
+    QCOMPARE(name(AppFixture::child<QLabel>(&about, "lblHomePage")), site::homeLinkText(root));
+    QCOMPARE(name(appeal), appeals.last());
 }
 
 // A dark desktop theme gives labels light text, which would vanish on the

@@ -13,8 +13,13 @@ QString siteRoot()
 
 QString siteHost()
 {
-    const QString host = QUrl(siteRoot()).host();
-    return host.isEmpty() ? siteRoot() : host;
+    return hostOf(siteRoot());
+}
+
+QString hostOf(const QString &root)
+{
+    const QString host = QUrl(root).host();
+    return host.isEmpty() ? root : host;
 }
 
 QString SiteBaseAddress()

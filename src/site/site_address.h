@@ -21,6 +21,8 @@ inline constexpr QStringView referAFriend = u"zorq-refer-a-friend";
 QString siteRoot();
 // The host alone, for texts that show the site's address to the user.
 QString siteHost();
+// The host of any scheme and host, or all of it where it names no host.
+QString hostOf(const QString &root);
 // The product folder on the site, with a slash before and after it.
 QString SiteBaseAddress();
 // The address of one page: the product folder, the script and the page key.

@@ -6,31 +6,31 @@
 
 namespace quendril::site {
 
-QString boardAdvertisement()
+QString boardAdvertisement(const QString &root)
 {
     return QStringLiteral("The most popular numerology discussion board. The best numerology resource. "
                           "Visit %1 now!")
-        .arg(siteHost());
+        .arg(hostOf(root));
 }
 
-QString homeLinkText()
+QString homeLinkText(const QString &root)
 {
-    return QStringLiteral("Click here to visit ") + siteRoot();
+    return QStringLiteral("Click here to visit ") + root;
 }
 
-QString aboutDescription()
+QString aboutDescription(const QString &root)
 {
     return QStringLiteral("Vasq Quendril helps you find items you may have misplaced, using the principles of "
                           "Chaldean numerology. All rights to this software are held by %1.")
-        .arg(siteRoot());
+        .arg(root);
 }
 
-QString visitSiteCaption()
+QString visitSiteCaption(const QString &root)
 {
-    return QStringLiteral("Click Here To Visit ") + siteHost() + QStringLiteral(" Now");
+    return QStringLiteral("Click Here To Visit ") + hostOf(root) + QStringLiteral(" Now");
 }
 
-QString supportAppeal(int index)
+QString supportAppeal(int index, const QString &root)
 {
     static const char16_t *const kAppeals[kSupportAppealCount] = {
         u"Programs such as this one can only be created and maintained with the support of our users. The best way to "
@@ -43,7 +43,7 @@ QString supportAppeal(int index)
         u"and activities, to help us maintain this program and develop many more like it.",
     };
     const int k = std::clamp(index, 0, kSupportAppealCount - 1);
-    return QString::fromUtf16(kAppeals[k]).arg(siteHost());
+    return QString::fromUtf16(kAppeals[k]).arg(hostOf(root));
 }
 
 } // namespace quendril::site

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fitted_text.h"
 #include "form_support.h"
 #include "shared_commands.h"
 #include "site/site_texts.h"
@@ -36,7 +37,7 @@ private:
 template <typename Ui> void ClosingMainWindow::setUpSharedParts(Ui &ui)
 {
     quendril::forms::setUpWindow(this, m_host.applicationIcon());
-    ui.Label61->setText(quendril::site::boardAdvertisement());
+    quendril::forms::setFittedText(ui.Label61, quendril::site::boardAdvertisement());
     ui.cmdExit->setAutoDefault(true);
     connect(ui.cmdExit, &QPushButton::clicked, this, &ClosingMainWindow::cmdExit_Click);
     connect(ui.mnuExit, &QAction::triggered, this, &ClosingMainWindow::cmdExit_Click);

@@ -2,6 +2,7 @@
 
 #include "ui_frmAbout.h"
 
+#include "fitted_text.h"
 #include "form_support.h"
 #include "site/site_links.h"
 #include "site/site_texts.h"
@@ -15,8 +16,8 @@ frmAbout::frmAbout(WindowHost &host)
     ui->setupUi(this);
     quendril::forms::setUpWindow(this, host.applicationIcon());
     ui->Label2->setText(windowTitle());
-    ui->Label1->setText(quendril::site::aboutDescription());
-    ui->lblHomePage->setText(quendril::site::homeLinkText());
+    quendril::forms::setFittedText(ui->Label1, quendril::site::aboutDescription());
+    quendril::forms::setFittedText(ui->lblHomePage, quendril::site::homeLinkText());
     ui->picIcon->setPixmap(windowIcon().pixmap(ui->picIcon->size(), devicePixelRatio()));
     setModal(true);
 

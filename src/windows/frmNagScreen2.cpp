@@ -2,6 +2,7 @@
 
 #include "ui_frmNagScreen2.h"
 
+#include "fitted_text.h"
 #include "form_support.h"
 #include "key_codes.h"
 #include "platform/platform.h"
@@ -54,7 +55,7 @@ frmNagScreen2::frmNagScreen2(WindowHost &host)
     setWindowFlag(Qt::WindowStaysOnTopHint);
 
     setEditorText(ui->txtMessage, placeholder::message.toString() + kCrLf);
-    ui->Check1->setText(quendril::site::visitSiteCaption());
+    quendril::forms::setFittedText(ui->Check1, quendril::site::visitSiteCaption());
     ui->lblGoToHome->adjustSize();
 
     m_placeholders = {
@@ -90,7 +91,11 @@ void frmNagScreen2::Form_Load()
     platform.seedRandom();
     const float r = platform.randomFraction();
     const int k = static_cast<int>(std::floor(r * quendril::site::kSupportAppealCount));
-    ui->Label2->setText(quendril::site::supportAppeal(k));
+    // The label takes the height of the tallest appeal: the window has one size whichever it shows.
+    QStringList appeals;
+    for (int index = 0; index < quendril::site::kSupportAppealCount; ++index)
+        appeals << quendril::site::supportAppeal(index);
+    quendril::forms::setFittedText(ui->Label2, quendril::site::supportAppeal(k), appeals);
 }
 
 QString frmNagScreen2::nameText() const

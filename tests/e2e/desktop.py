@@ -28,7 +28,9 @@ import pyatspi
 from pyatspi import ROLE_FRAME, ROLE_LABEL, ROLE_PANEL
 
 PROGRAM = os.environ.get("QUENDRIL_PROGRAM", "")
-SITE_ROOT = os.environ.get("QUENDRIL_SITE_ROOT", "https://www.vasq.example")
+# The site's address the program is built with, and the one its windows are drawn for.
+DEFAULT_SITE_ROOT = os.environ.get("QUENDRIL_DEFAULT_SITE_ROOT", "https://www.vasq.example")
+SITE_ROOT = os.environ.get("QUENDRIL_SITE_ROOT", DEFAULT_SITE_ROOT)
 ARTIFACTS = os.environ.get("QUENDRIL_E2E_ARTIFACTS", "")
 DISPLAYS = os.environ.get("QUENDRIL_E2E_DISPLAYS", "91-99")
 # Qt's scale factor for the program (QT_SCALE_FACTOR): at 2 every window is

@@ -52,9 +52,9 @@ class Life(Case):
         with open(sheet, "w") as f:
             f.write("QPushButton { background: rgb(0, 160, 0); border: none; }\n")
         program, main = self.start(arguments=["-reverse", "-stylesheet", sheet, "-platformtheme", "gtk3"])
-        file_menu, help_menu = (find(main, role="menu item", name=name) for name in ("File", "Help"))
+        file_menu, help_menu = (find(main, role=ROLE_MENU_ITEM, name=name) for name in ("File", "Help"))
         self.assertGreater(d.extents(file_menu)[0], d.extents(help_menu)[0], "File lies right of Help")
-        x, y, w, h = d.extents(find(main, role="push button", name="Find Object"))
+        x, y, w, h = d.extents(find(main, role=ROLE_PUSH_BUTTON, name="Find Object"))
         self.assertEqual(self.desktop.screenshot((x, y, w, h)).main_colour((0, 0, w, h)), (0, 160, 0))
         self.assertEqual(self.message_boxes(program), [])
 

@@ -1,7 +1,8 @@
 """What the four windows look like on the screen: every control at its place
-and size, the colours actually drawn, no text cut off at a label's edge, and
-every control named for a screen reader. Pictures of the windows are kept
-among the build's test artifacts."""
+and size (with room made for a long site address), the colours actually
+drawn, no text outside the window or cut off at the edge of its control or
+container, and every control named for a screen reader. Pictures of the
+windows are kept among the build's test artifacts."""
 
 import time
 from urllib.parse import urlsplit
@@ -33,12 +34,15 @@ PLACE = "place"
 HAIRLINE = "hairline"
 
 
-def control(role, name=None, description=None, *, at, inside=None, fit=EXACT, ink=None, fill=None, tint=0):
+def control(role, name=None, description=None, *, at, inside=None, fit=EXACT, ink=None, fill=None, tint=0,
+            grows=False):
     """One row of a window's layout: the control, its container (None: the
     client area), its rectangle in twips, the colour of its text (ink) and of
-    its background (fill, within tint per channel)."""
+    its background (fill, within tint per channel). A control that grows holds
+    a text that names the site (or such a control): with a longer address than
+    the default it may be taller than designed (see expected_places)."""
     return dict(match=dict(role=role, name=name, description=description), inside=inside, at=at, fit=fit,
-                ink=ink, fill=fill, tint=tint)
+                ink=ink, fill=fill, tint=tint, grows=grows)
 
 
 BANNER = dict(role=QFRAME, name="Discussion board banner")
@@ -46,8 +50,8 @@ NUMBER_PANEL = dict(role=QFRAME, name="Number entry")
 OFFERS = dict(role=QFRAME, name="Offers")
 
 MAIN_WINDOW = [
-    control(QFRAME, "Discussion board banner", at=(0, 0, 7335, 615), fill=TEAL),
-    control(**BOARD, inside=BANNER, at=(240, 120, 6960, 585), ink=WHITE),
+    control(QFRAME, "Discussion board banner", at=(0, 0, 7335, 615), fill=TEAL, grows=True),
+    control(**BOARD, inside=BANNER, at=(240, 120, 6960, 585), ink=WHITE, grows=True),
     control(QFRAME, "Number entry", at=(0, 600, 7335, 4335), fill=OLIVE),
     control(ROLE_PUSH_BUTTON, "Find Object", inside=NUMBER_PANEL, at=(2985, 3240, 1380, 465)),
     control(ROLE_TEXT, ENTRY, inside=NUMBER_PANEL, at=(2348, 2280, 2655, 375)),
@@ -68,8 +72,8 @@ RESULT_PANEL = dict(role=ROLE_PANEL, name="Quendril Result")
 RESULT_WINDOW = [
     control(ROLE_PUSH_BUTTON, "Back", at=(0, 3435, 5460, 465)),
     control(ROLE_PUSH_BUTTON, "Exit", at=(5595, 3435, 1260, 465)),
-    control(QFRAME, "Discussion board banner", at=(0, 0, 6855, 735), fill=TEAL),
-    control(**BOARD, inside=BANNER, at=(120, 165, 6600, 585), ink=WHITE),
+    control(QFRAME, "Discussion board banner", at=(0, 0, 6855, 735), fill=TEAL, grows=True),
+    control(**BOARD, inside=BANNER, at=(120, 165, 6600, 585), ink=WHITE, grows=True),
     # The panel's title is white; the style shades its inside a shade darker.
     control(ROLE_PANEL, "Quendril Result", at=(0, 720, 6855, 2655), ink=WHITE, fill=OLIVE, tint=2),
     control(ROLE_LABEL, description="Reading", inside=RESULT_PANEL, at=(420, 1440, 6015, 495), ink=WHITE),
@@ -83,9 +87,9 @@ RESULT_WINDOW = [
 ABOUT_BOX = [
     control(ROLE_PUSH_BUTTON, "OK", at=(4920, 3480, 1260, 345)),
     control(ROLE_IMAGE, "Application icon", at=(150, 150, 510, 510)),
-    control(ROLE_LABEL, description="About this program", at=(210, 960, 5985, 615), ink=WHITE),
+    control(ROLE_LABEL, description="About this program", at=(210, 960, 5985, 615), ink=WHITE, grows=True),
     control(ROLE_LABEL, CAPTION, at=(960, 240, 4755, 240), ink=WHITE),
-    control(ROLE_LABEL, description="Link to the home page", at=(1560, 1800, 4650, 195), ink=WHITE),
+    control(ROLE_LABEL, description="Link to the home page", at=(1560, 1800, 4650, 195), ink=WHITE, grows=True),
     control(ROLE_LABEL, "Click here for more details", at=(3600, 3120, 2610, 195), ink=WHITE),
     control(ROLE_LABEL, description="Fully branded copy offer", at=(240, 2280, 5775, 555), ink=WHITE),
     # A white rule from (-60, 3360) to (6360, 3360), one pixel thick.
@@ -110,9 +114,9 @@ EXIT_SCREEN = [
     control(ROLE_TEXT, "Your name", inside=REFER, at=(85, 360, 3375, 285)),
     control(ROLE_PUSH_BUTTON, "Exit", at=(6000, 2760, 1245, 375)),
     control(ROLE_CHECK_BOX, description="Opens the home page", at=(30, 2040, 7185, 555), fit=INSIDE,
-            ink=(0, 0, 192)),
+            ink=(0, 0, 192), grows=True),
     control(ROLE_IMAGE, "Application icon", at=(360, 120, 540, 540)),
-    control(ROLE_LABEL, description="Support appeal", at=(120, 840, 6975, 1095), ink=BLACK),
+    control(ROLE_LABEL, description="Support appeal", at=(120, 840, 6975, 1095), ink=BLACK, grows=True),
     control(ROLE_LABEL, CAPTION, at=(1080, 240, 0, 0), fit=PLACE, ink=BLACK),
 ]
 
@@ -139,22 +143,23 @@ class Look(Case):
 
     def check_window(self, window, layout, client_twips, picture_name):
         client = self.client_area(window)
-        origin = d.extents(client)
-        self.assertAlmostEqual(origin[2], px(client_twips[0]), delta=1, msg="client width")
-        self.assertAlmostEqual(origin[3], px(client_twips[1]), delta=1, msg="client height")
         wait_until("the window drawn", lambda: self.drawn(window))
         picture = self.desktop.screenshot()
-        placed = set()
+        found = []
         for row in layout:
-            match = {k: v for k, v in row["match"].items() if v is not None}
             container = find(client, **row["inside"]) if row["inside"] else client
-            accessible = find(container, **match)
+            found.append((find(container, **matching(row)), container))
+        places, client_growth = self.expected_places(layout, found, client, px(client_twips[1]))
+        origin = d.extents(client)
+        self.assertAlmostEqual(origin[2], px(client_twips[0]), delta=1, msg="client width")
+        self.assertAlmostEqual(origin[3], px(client_twips[1]) + client_growth, delta=1, msg="client height")
+        placed = set()
+        for row, (accessible, container), wanted in zip(layout, found, places):
             placed.add(accessible.path)
-            label = ", ".join(f"{key}={d.role_text(value) if key == 'role' else repr(value)}"
-                              for key, value in match.items())
+            label = row_label(row)
             with self.subTest(control=label):
-                self.check_place(accessible, container, row, label)
-                self.check_colours(picture, accessible, row, label)
+                self.check_place(accessible, container, row, wanted, label)
+                self.check_colours(picture, accessible, row, label, seen_through=(container, client))
         self.check_all_placed(client, placed)
         self.check_names(window)
         # The X window itself has the size on the screen that its controls add up to.
@@ -163,6 +168,62 @@ class Look(Case):
                          d.extents(window)[2:])
         self.desktop.keep_screenshot(window, picture_name)
 
+    def expected_places(self, layout, found, client, client_designed):
+        """Each row's place in its container, in screen pixels, and how much
+        the client area grows. A text that names the site can take more lines
+        than designed where the address is longer than the default: its
+        control (a row that grows) is then taller by what it measures beyond
+        its design. What starts below it in its container moves down by as
+        much, what reaches past its lower edge from above grows by as much
+        (and inside that, what starts from that height down moves down), and
+        so does the client area when it lies there. A check box's
+        measured part is its clickable part, inside its place: its growth is
+        what its container grows beyond the other rows that grow there."""
+        designed = [[px(t) for t in row["at"]] for row in layout]
+        places = [list(place) for place in designed]
+        container_of = [container_row(layout, row) for row in layout]
+        heights = {i: d.extents(accessible)[3] for i, (accessible, _) in enumerate(found)}
+        heights[None] = d.extents(client)[3]
+        growth = {}
+        for i, row in enumerate(layout):
+            if row["grows"] and row["fit"] != INSIDE:
+                growth[i] = round(heights[i] - designed[i][3])
+        for i, row in enumerate(layout):
+            if row["grows"] and row["fit"] == INSIDE:
+                home = container_of[i]
+                home_designed = client_designed if home is None else designed[home][3]
+                others = sum(g for j, g in growth.items() if container_of[j] == home)
+                growth[i] = round(heights[home] - home_designed) - others
+        if d.SITE_ROOT == d.DEFAULT_SITE_ROOT:
+            self.assertEqual({layout[i]["match"]["description"] or layout[i]["match"]["name"]: g
+                              for i, g in growth.items() if g}, {}, "nothing grows with the default address")
+        def make_room_across(panel, line, g):
+            for k, place in enumerate(designed):
+                if container_of[k] != panel:
+                    continue
+                if place[1] >= line:
+                    places[k][1] += g
+                elif place[1] + place[3] > line:
+                    places[k][3] += g
+                    make_room_across(k, line - place[1], g)
+
+        client_growth = 0
+        for i, g in growth.items():
+            self.assertGreaterEqual(g, 0, f"{row_label(layout[i])} is lower than designed")
+            top, bottom = designed[i][1], designed[i][1] + designed[i][3]
+            for j, place in enumerate(designed):
+                if j == i or container_of[j] != container_of[i]:
+                    continue
+                if place[1] > top:
+                    places[j][1] += g
+                elif place[1] + place[3] > bottom:
+                    places[j][3] += g
+                    make_room_across(j, bottom - place[1], g)
+            places[i][3] += g
+            if container_of[i] is None:
+                client_growth += g
+        return places, client_growth
+
     def drawn(self, window):
         """True once the window's picture holds still: two looks a moment apart agree."""
         box = d.extents(window)
@@ -170,11 +231,10 @@ class Look(Case):
         time.sleep(0.15)
         return first == self.desktop.screenshot(box).rgb
 
-    def check_place(self, accessible, container, row, label):
+    def check_place(self, accessible, container, row, wanted, label):
         x, y, w, h = d.extents(accessible)
         cx, cy, _, _ = d.extents(container)
         actual = (x - cx, y - cy, w, h)
-        wanted = tuple(px(t) for t in row["at"])
         if row["fit"] in (EXACT, HAIRLINE):
             for name, got, want in zip("xywh", actual, wanted):
                 self.assertAlmostEqual(got, want, delta=1, msg=f"{label} {name}: {actual} against {wanted}")
@@ -188,7 +248,10 @@ class Look(Case):
             self.assertLessEqual(actual[0] + w, wanted[0] + wanted[2] + 1, label)
             self.assertLessEqual(actual[1] + h, wanted[1] + wanted[3] + 1, label)
 
-    def check_colours(self, picture, accessible, row, label):
+    def check_colours(self, picture, accessible, row, label, seen_through=()):
+        """The colours drawn in the control's box; for a text, that none of it
+        is cut off by the control's edges or, where it reaches that far, by
+        those of the controls it is seen through (its container, the client area)."""
         box = d.extents(accessible)
         inner = [d.extents(c) for c in d.children(accessible) if d.showing(c)]
         if row["fill"] and row["fit"] == HAIRLINE:
@@ -209,8 +272,11 @@ class Look(Case):
         self.assertGreaterEqual(counts.get(ink, 0), 3, f"{label} draws its text in {ink}")
         if accessible.getRole() not in (ROLE_LABEL, ROLE_CHECK_BOX):
             return
-        # No text is cut off: the text colour keeps clear of the label's right and bottom edges.
-        x, y, w, h = box
+        # The text lies inside the window, and it is whole: its colour keeps
+        # clear of the right and bottom edges of what shows of it.
+        for outer in seen_through[-1:]:
+            self.assertTrue(contains(d.extents(outer), box), f"{label} {box} lies inside the window")
+        x, y, w, h = seen(box, [d.extents(outer) for outer in seen_through])
         right = [picture.pixel(x + w - 1, y + j) for j in range(h)]
         bottom = [picture.pixel(x + i, y + h - 1) for i in range(w)]
         for edge, pixels in (("right", right), ("bottom", bottom)):
@@ -281,24 +347,58 @@ class Look(Case):
 
     def test_every_support_appeal_fits(self):
         # The exit screen draws one of four appeals at random: start the
-        # program until each has been seen, and check each fits its label.
-        seen = set()
+        # program until each has been seen, and check each fits its label,
+        # which has the same height for all four.
+        seen_appeals, heights = set(), set()
         appeal = [row for row in EXIT_SCREEN if row["match"]["description"] == "Support appeal"]
         for _ in range(60):
             program, main = self.start()
             press(find(main, role=ROLE_PUSH_BUTTON, name="Exit"))
             screen = self.exit_screen(program)
             label = find(screen, description="Support appeal")
-            if label.name not in seen:
-                seen.add(label.name)
+            if label.name not in seen_appeals:
+                seen_appeals.add(label.name)
+                heights.add(d.extents(label)[3])
                 wait_until("the exit screen drawn", lambda: self.drawn(screen))
-                self.check_colours(self.desktop.screenshot(), label, appeal[0], label.name)
+                self.check_colours(self.desktop.screenshot(), label, appeal[0], label.name, seen_through=(screen,))
                 self.assertIn(urlsplit(d.SITE_ROOT).hostname, label.name)
             press(find(screen, role=ROLE_PUSH_BUTTON, name="Exit"))
             self.assert_ended(program)
-            if len(seen) == 4:
+            if len(seen_appeals) == 4:
                 break
-        self.assertEqual(len(seen), 4, "all four appeals come up")
+        self.assertEqual(len(seen_appeals), 4, "all four appeals come up")
+        self.assertEqual(len(heights), 1, f"the appeal's label keeps one height: {heights}")
+
+
+def matching(row):
+    return {k: v for k, v in row["match"].items() if v is not None}
+
+
+def row_label(row):
+    """A row's control as a failure message names it."""
+    return ", ".join(f"{key}={d.role_text(value) if key == 'role' else repr(value)}"
+                     for key, value in matching(row).items())
+
+
+def container_row(layout, row):
+    """The index of the row's container in the layout, or None for the client area."""
+    if not row["inside"]:
+        return None
+    return next(i for i, other in enumerate(layout) if matching(other) == row["inside"])
+
+
+def contains(outer, box):
+    return (outer[0] <= box[0] and outer[1] <= box[1] and box[0] + box[2] <= outer[0] + outer[2]
+            and box[1] + box[3] <= outer[1] + outer[3])
+
+
+def seen(box, through):
+    """The part of box (x, y, w, h) that shows through all the boxes in through."""
+    left, top, right, bottom = box[0], box[1], box[0] + box[2], box[1] + box[3]
+    for outer in through:
+        left, top = max(left, outer[0]), max(top, outer[1])
+        right, bottom = min(right, outer[0] + outer[2]), min(bottom, outer[1] + outer[3])
+    return (left, top, max(0, right - left), max(0, bottom - top))
 
 
 def ancestors(accessible):

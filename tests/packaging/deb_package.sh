@@ -79,6 +79,7 @@ check "the packaged program is stripped" bash -c "file -b '$root/usr/bin/quendri
 # The unpacked program under a private X server, with a throwaway home and a
 # browser stand-in first on the path, so that nothing outside is touched.
 . "$(dirname "$0")/../support/private_x.sh"
+. "$(dirname "$0")/../support/window_size.sh"
 start_private_x
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_RUNTIME_DIR=$work/run
 mkdir -p "$HOME" "$work/bin" && mkdir -m 700 "$XDG_RUNTIME_DIR"
@@ -109,6 +110,6 @@ done
 [ -n "$window" ] || { cat "$work/program.log" >&2; fail "the packaged program showed no main window"; }
 echo "ok: the packaged program shows its main window"
 eval "$(xdotool getwindowgeometry --shell "$window")"
-check "the main window has its designed size" test "${WIDTH}x${HEIGHT}" = 488x403
+check "the main window has its designed size" has_designed_size "$WIDTH" "$HEIGHT" 488x403
 check "the main window carries the icon" bash -c "xprop -id $window _NET_WM_ICON | grep -q 'Icon ('"
 check "the program's settings went to the throwaway home" test -f "$XDG_CONFIG_HOME/quendril/quendril.conf"

@@ -16,6 +16,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 ok() { echo "ok: $*"; }
 
 . "$(dirname "$0")/../support/private_x.sh"
+. "$(dirname "$0")/../support/window_size.sh"
 start_private_x
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_RUNTIME_DIR=$work/run LANG=C.UTF-8
 mkdir -p "$HOME" "$work/bin" && mkdir -m 700 "$XDG_RUNTIME_DIR"
@@ -30,13 +31,13 @@ touch "$opened"
 caption=${QUENDRIL_CAPTION:?is set by the build}
 main_size=488x403 result_size=456x338 about_size=423x264 exit_size=741x315
 
-# The one visible window with this exact title and size, once it is there.
+# The one visible window with this exact title and its designed size, once it is there.
 window() {
   local title=$1 size=$2 id
   for _ in $(seq 50); do
     for id in $(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null); do
       eval "$(xdotool getwindowgeometry --shell "$id")"
-      if [ "${WIDTH}x${HEIGHT}" = "$size" ] || [ "$size" = any ]; then echo "$id"; return 0; fi
+      if [ "$size" = any ] || has_designed_size "$WIDTH" "$HEIGHT" "$size"; then echo "$id"; return 0; fi
     done
     sleep 0.1
   done
@@ -48,7 +49,7 @@ gone() {
     local seen=""
     for id in $(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null); do
       eval "$(xdotool getwindowgeometry --shell "$id")"
-      [ "${WIDTH}x${HEIGHT}" = "$size" ] && seen=1
+      has_designed_size "$WIDTH" "$HEIGHT" "$size" && seen=1
     done
     [ -z "$seen" ] && return 0
     sleep 0.1

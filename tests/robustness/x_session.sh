@@ -32,6 +32,7 @@ else
 fi
 
 . "$(dirname "${BASH_SOURCE[0]}")/../support/private_x.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/../support/window_size.sh"
 
 # An X server of our own on the first free display of 81..89.
 start_x() {
@@ -70,8 +71,8 @@ windows_titled() {
 }
 count_windows() { windows_titled "$@" | grep -c . || true; }
 
-# Waits up to 15 s for a visible window with this exact title and size ("any"
-# for any size), of one process if a pid is given, and prints its id.
+# Waits up to 15 s for a visible window with this exact title and designed size
+# ("any" for any size), of one process if a pid is given, and prints its id.
 wait_window() {
   local title=$1 size=$2 pid=${3:-} id geometry
   for _ in $(seq 150); do
@@ -79,7 +80,7 @@ wait_window() {
       geometry=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null) || continue
       local WIDTH= HEIGHT=
       eval "$geometry"
-      if [ "$size" = any ] || [ "${WIDTH}x${HEIGHT}" = "$size" ]; then
+      if [ "$size" = any ] || has_designed_size "$WIDTH" "$HEIGHT" "$size"; then
         echo "$id"
         return 0
       fi
