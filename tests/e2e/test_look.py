@@ -384,7 +384,13 @@ def container_row(layout, row):
     """The index of the row's container in the layout, or None for the client area."""
     if not row["inside"]:
         return None
-    return next(i for i, other in enumerate(layout) if matching(other) == row["inside"])
+    return next(i for i, other in enumerate(layout) if same_match(matching(other), row["inside"]))
+
+
+def same_match(a, b):
+    """Whether two rows' matches are the same; a role may be a constant or a set
+    of them (desktop.QFRAME), which pyatspi's constants cannot be compared with."""
+    return a.keys() == b.keys() and all(type(a[k]) is type(b[k]) and a[k] == b[k] for k in a)
 
 
 def contains(outer, box):
