@@ -1,7 +1,17 @@
-# Run by the quendril_packages target (cmake -P): from the installed folder
-# FILES, the setup program's lists of what to copy (INSTALL_LIST) and of what
-# its uninstaller removes (UNINSTALL_LIST): exactly those files, then each
-# folder the setup made, deepest first, where it is left empty.
+# Run by the quendril_packages target (cmake -P) on the installed folder
+# FILES: strips its programs and libraries with STRIP (the compiler's C++
+# runtime comes with its debugging information), then writes the setup
+# program's lists of what to copy (INSTALL_LIST) and of what its uninstaller
+# removes (UNINSTALL_LIST): exactly those files, then each folder the setup
+# made, deepest first, where it is left empty.
+file(GLOB_RECURSE binaries ${FILES}/*.exe ${FILES}/*.dll)
+foreach(binary IN LISTS binaries)
+  execute_process(COMMAND ${STRIP} --strip-unneeded ${binary} RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${STRIP} could not strip ${binary}")
+  endif()
+endforeach()
+
 file(GLOB_RECURSE files RELATIVE ${FILES} ${FILES}/*)
 list(SORT files)
 set(install "")

@@ -21,8 +21,8 @@ configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/quendril.nsi.in ${PROJECT
 add_custom_target(quendril_packages
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${package_dir} ${setup_file} ${zip_file}
   COMMAND ${CMAKE_COMMAND} --install ${PROJECT_BINARY_DIR} --prefix ${setup_files}
-  COMMAND ${CMAKE_COMMAND} -DFILES=${setup_files} -DINSTALL_LIST=${setup_install_list}
-    -DUNINSTALL_LIST=${setup_uninstall_list} -P ${PROJECT_SOURCE_DIR}/cmake/WindowsFileLists.cmake
+  COMMAND ${CMAKE_COMMAND} -DFILES=${setup_files} -DSTRIP=${CMAKE_STRIP} -DINSTALL_LIST=${setup_install_list}
+    -DUNINSTALL_LIST=${setup_uninstall_list} -P ${PROJECT_SOURCE_DIR}/cmake/WindowsPackageFolder.cmake
   COMMAND ${MAKENSIS} -V2 -NOCD ${PROJECT_BINARY_DIR}/quendril.nsi
   COMMAND ${CMAKE_COMMAND} -E chdir ${package_dir} ${CMAKE_COMMAND} -E tar cf ${zip_file} --format=zip ${QUENDRIL_TITLE}
   COMMENT "Making the setup program and the ZIP of the Windows program"

@@ -2,7 +2,8 @@
 # Builds the Windows program on this Debian machine: Qt for Windows from the
 # cache (built first when missing, scripts/build-qt-windows.sh), the icon
 # renderer for this machine, then the program cross-built with MinGW-w64 into
-# build-windows/bin/quendril.exe, beside the Qt libraries and plugins it loads.
+# build-windows/bin/quendril.exe, beside the Qt libraries and plugins it loads,
+# and from it the setup program and the ZIP (build-windows/quendril-*).
 #
 #   scripts/build-windows.sh           the program alone
 #   scripts/build-windows.sh --tests   the program and its tests, warnings as errors
@@ -23,10 +24,20 @@ qt=$(./scripts/build-qt-windows.sh | tee /dev/stderr | tail -n 1)
 cmake -S . -B build-windows/host-tools -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-windows/host-tools --target quendril_icon_renderer -j"$(nproc)"
 
+# A build made against another Qt starts afresh: CMake keeps the toolchain
+# it was first configured with.
+if [ -f build-windows/CMakeCache.txt ] \
+  && ! grep -qxF "CMAKE_TOOLCHAIN_FILE:FILEPATH=$qt/lib/cmake/Qt6/qt.toolchain.cmake" build-windows/CMakeCache.txt; then
+  rm -rf build-windows/CMakeCache.txt build-windows/CMakeFiles
+fi
 cmake -S . -B build-windows -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
   -DCMAKE_BUILD_TYPE=Release \
   -DQUENDRIL_HOST_ICON_RENDERER="$PWD/build-windows/host-tools/src/app/quendril_icon_renderer" \
   -DBUILD_TESTING=$tests -DQUENDRIL_WERROR=$tests
 cmake --build build-windows -j"$(nproc)"
-echo "build-windows: wrote build-windows/bin/quendril.exe"
+# The two downloads: the setup program and the ZIP of the program's folder.
+cmake --build build-windows --target quendril_packages
+. build-windows/product.env
+echo "build-windows: wrote build-windows/bin/quendril.exe, build-windows/quendril-$QUENDRIL_VERSION-setup.exe" \
+  "and build-windows/quendril-$QUENDRIL_VERSION-windows-x64.zip"
