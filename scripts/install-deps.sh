@@ -37,11 +37,11 @@ bench="
 # rendering the icon; Wine and a private X server run it and its tests.
 windows="
   $run
-  g++-mingw-w64-x86-64-posix ninja-build dpkg-dev
+  g++-mingw-w64-x86-64-posix ninja-build dpkg-dev nsis
 "
 windows_test="
   $windows
-  wine wine64 fonts-wine xvfb xauth xdotool x11-utils file
+  wine wine64 fonts-wine xvfb xauth xdotool x11-utils openbox file
 "
 # For every purpose, where the release has them: Debian 13 moved Qt's SVG
 # icon engine out of libqt6svg6 into qt6-svg-plugins.

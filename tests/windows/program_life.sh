@@ -6,17 +6,17 @@
 # Wine's registry, scrambled and in the user's regional short-date format; a
 # result window after a typed number and Enter; a page handed through the
 # Windows shell to the browser stand-in; a second copy refused while the first
-# runs, and nothing left behind by a copy that was killed; the update reminder
-# due after 15 days in that same date format; the end through the exit screen
-# with status 0.
+# runs, and nothing left behind by a copy that was killed; the exit screen
+# above other windows, and the end through it with status 0; a copy under
+# another file name with a setting of its own; the update reminder due after
+# 15 days in that same date format.
 # Usage: program_life.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine_session.sh"
 . "$build/product.env"
-caption=$QUENDRIL_CAPTION
-message_title=$QUENDRIL_TITLE
+. "$here/wine_program.sh"
 site_root=${QUENDRIL_SITE_ROOT:?is set by the build}
 
 dir=$(mktemp -d)
@@ -27,8 +27,6 @@ cleanup() {
   rm -rf "$dir"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-check() { local what=$1; shift; if "$@"; then echo "ok: $what"; else fail "$what"; fi; }
 
 start_wine_session "$dir/desktop" || fail "no Wine desktop"
 echo "Wine desktop on $DISPLAY"
@@ -38,71 +36,6 @@ folder=$WINEPREFIX/drive_c/Quendril
 cmake --install "$build" --prefix "$folder" >/dev/null
 program=$folder/quendril.exe
 windows_program='C:\Quendril\quendril.exe'
-
-# Starts the program by its Windows path, from its own folder; sets $program_pid.
-start_program() {
-  (cd "$(dirname "$program")" && exec wine "$windows_program") >/dev/null 2>&1 &
-  program_pid=$!
-  pids+=("$program_pid")
-}
-
-# Visible windows with exactly this title, one id a line.
-windows_titled() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true; }
-count_windows() { windows_titled "$1" | grep -c . || true; }
-
-# Waits up to 30 s for a visible window with this title and client size
-# ("any" for any size), and prints its id.
-wait_window() {
-  local title=$1 size=$2 id geometry
-  for _ in $(seq 300); do
-    for id in $(windows_titled "$title"); do
-      geometry=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null) || continue
-      local WIDTH= HEIGHT=
-      eval "$geometry"
-      if [ "$size" = any ] || [ "${WIDTH}x${HEIGHT}" = "$size" ]; then
-        echo "$id"
-        return 0
-      fi
-    done
-    sleep 0.1
-  done
-  return 1
-}
-
-# Keys to a window: without a window manager it has to be given the focus.
-keys() {
-  local id=$1
-  shift
-  xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id" 2>/dev/null || true
-  sleep 0.2
-  xdotool "$@"
-}
-
-# Waits up to 30 s for a child process to end; sets $exit_status.
-wait_exit() {
-  local pid=$1
-  exit_status=running
-  for _ in $(seq 300); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      exit_status=0
-      { wait "$pid"; } 2>/dev/null || exit_status=$?
-      return 0
-    fi
-    sleep 0.1
-  done
-}
-
-registry_key='HKCU\Software\quendril\quendril\Settings'
-# The stored date as the registry holds it (scrambled), or nothing.
-stored_date() {
-  wine reg query "$registry_key" /v Gxudwlrq 2>/dev/null | tr -d '\r' | sed -n 's/^ *Gxudwlrq *REG_SZ *//p'
-}
-# The program's scrambling: every character code moved up by 3.
-scramble() { printf '%s' "$1" | tr '\0-\374' '\3-\377'; }
-
-main_size=488x404
-display_size=456x339
-exit_size=741x315
 
 # The user's short-date format, as the regional settings set it.
 wine reg add 'HKCU\Control Panel\International' /v sShortDate /d 'dd.MM.yyyy' /f >/dev/null
@@ -156,9 +89,25 @@ check "after a killed copy the next start shows no message" test "$(count_window
 echo "-- the end"
 keys "$main" key alt+e
 screen=$(wait_window "$caption" $exit_size) || fail "the exit screen did not come up"
+check "the exit screen keeps itself above other windows" \
+  sh -c "xprop -id '$screen' _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE"
 keys "$screen" key alt+x
 wait_exit "$next"
-check "the program ends with status 0" test "$exit_status" = 0
+check "the program ends with status 0 ($exit_status)" test "$exit_status" = 0
+
+echo "-- a copy under another name"
+cp "$folder/quendril.exe" "$folder/quendril-copy.exe"
+before=$(stored_date)
+windows_program='C:\Quendril\quendril-copy.exe' start_program
+copy=$program_pid
+main=$(wait_window "$caption" $main_size) || fail "the renamed copy shows no main window"
+check "the renamed copy keeps its own date" test "$(registry_key='HKCU\Software\quendril-copy\quendril-copy\Settings' stored_date)" = "$(scramble "$today")"
+check "and leaves the program's own alone" test "$(stored_date)" = "$before"
+keys "$main" key alt+e
+screen=$(wait_window "$caption" $exit_size) || fail "the exit screen did not come up"
+keys "$screen" key alt+x
+wait_exit "$copy"
+check "the renamed copy ends with status 0" test "$exit_status" = 0
 
 echo "-- the reminder, 15 days on"
 past=$(date -d '15 days ago' +%d.%m.%Y)
@@ -174,5 +123,5 @@ keys "$main" key alt+e
 screen=$(wait_window "$caption" $exit_size) || fail "the exit screen did not come up"
 keys "$screen" key alt+x
 wait_exit "$last"
-check "the program ends with status 0" test "$exit_status" = 0
+check "the program ends with status 0 ($exit_status)" test "$exit_status" = 0
 echo "program life under Wine: all checks passed"

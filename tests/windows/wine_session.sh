@@ -9,10 +9,11 @@
 #                            first on the PATH that records every address Wine
 #                            hands over (DIR/opened, one a line); the
 #                            environment is exported and written to DIR/env.
-#                            With "unmanaged", Wine frames the windows itself
-#                            (see below); otherwise a window's X window is its
-#                            client area, as a window manager would frame it.
-#   stop_wine_session DIR    ends the wineserver and the X server, removes DIR.
+#                            With "unmanaged", Wine frames the windows itself;
+#                            otherwise a window manager (Openbox) does, and a
+#                            window's X window is its client area.
+#   stop_wine_session DIR    ends the wineserver, the window manager and the X
+#                            server, and removes DIR.
 #
 # Wine asks to download Mono and Gecko when a prefix is made, and would add
 # menu entries to the real desktop for shortcuts made inside it: neither is
@@ -44,26 +45,37 @@ ENV
   . "$dir/env"
   wineserver -p </dev/null >/dev/null 2>&1
   wine wineboot --init </dev/null >"$dir/wineboot.log" 2>&1 || { cat "$dir/wineboot.log" >&2; return 1; }
-  # There is no window manager on this desktop, and Wine waits two seconds
-  # for one at every window that is hidden. Unmanaged, it draws the windows'
-  # frames itself, as Windows does, and waits for nothing.
   if [ "$mode" = unmanaged ]; then
+    # Wine draws the windows' frames itself, as Windows does.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >>"$dir/wineboot.log" 2>&1
+  else
+    # A window manager frames them; without one Wine waits for it at every
+    # window it hides, and can leave a hidden window on the screen.
+    openbox --sm-disable </dev/null >"$dir/openbox.log" 2>&1 &
+    echo $! >"$dir/wm.pid"
+    local _
+    for _ in $(seq 100); do
+      xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+      sleep 0.1
+    done
+    cat "$dir/openbox.log" >&2
+    return 1
   fi
 }
 
 stop_wine_session() {
-  local dir=$1 pid
+  local dir=$1 pid pid_file
   [ -d "$dir" ] || return 0
   if [ -d "$dir/prefix" ]; then
     WINEPREFIX=$dir/prefix wineserver -k >/dev/null 2>&1 || true
   fi
-  if [ -f "$dir/x.pid" ]; then
-    pid=$(cat "$dir/x.pid")
-    # Only our own X server: a stale number may belong to another process now.
-    if [ -n "$pid" ] && grep -q Xvfb "/proc/$pid/cmdline" 2>/dev/null; then
+  # Only our own processes: a stale number may belong to another one now.
+  for pid_file in wm:openbox x:Xvfb; do
+    [ -f "$dir/${pid_file%%:*}.pid" ] || continue
+    pid=$(cat "$dir/${pid_file%%:*}.pid")
+    if [ -n "$pid" ] && grep -q "${pid_file#*:}" "/proc/$pid/cmdline" 2>/dev/null; then
       kill "$pid" 2>/dev/null || true
     fi
-  fi
+  done
   rm -rf "$dir"
 }

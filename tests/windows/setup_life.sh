@@ -1,0 +1,131 @@
+#!/bin/bash
+# The Windows setup program under Wine, seen from outside, on a desktop of
+# its own (a private X server and a fresh Wine prefix):
+# - it installs silently for all users into Program Files, with a Start menu
+#   entry and an entry in the list of installed programs that point at the
+#   installed program;
+# - the program, started by its shortcut's target, shows its main window, a
+#   reading after a typed number and Enter, the main window again after Back,
+#   refuses a second copy, and ends through its exit screen with status 0;
+# - installed again over itself, it keeps one list entry;
+# - its uninstaller leaves no file, folder, shortcut or list entry of ours,
+#   and the program's setting stays in the user's registry;
+# - installed for the current user alone, it goes under the user's own
+#   programs folder and list, and goes away from there as completely.
+# Usage: setup_life.sh BUILD_DIR
+set -euo pipefail
+build=$(cd "$1" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/wine_session.sh"
+. "$build/product.env"
+. "$here/wine_program.sh"
+setup=$build/quendril-${QUENDRIL_VERSION}-setup.exe
+[ -f "$setup" ] || fail "no $setup: build the target quendril_packages (scripts/build-windows.sh does)"
+
+dir=$(mktemp -d)
+pids=()
+cleanup() {
+  kill "${pids[@]}" 2>/dev/null || true
+  stop_wine_session "$dir/desktop"
+  rm -rf "$dir"
+}
+trap cleanup EXIT
+
+start_wine_session "$dir/desktop" || fail "no Wine desktop"
+echo "Wine desktop on $DISPLAY"
+drive_c=$WINEPREFIX/drive_c
+list_entry='Software\Microsoft\Windows\CurrentVersion\Uninstall\'"${QUENDRIL_APP_ID}"
+
+# One value of the list entry in the given registry root, or nothing.
+entry_value() {
+  wine reg query "$1\\$list_entry" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+}
+# The files below a folder of the prefix whose path names the program.
+ours_below() { find "$1" \( -iname '*quendril*' -o -iname "*$QUENDRIL_TITLE*" \) -print 2>/dev/null; }
+# The program a shortcut starts: the Windows path stored in it.
+shortcut_target() { strings -a "$1" | grep -m 1 -i '^[a-z]:\\.*\.exe$'; }
+
+# Runs the uninstaller named in the list entry silently and waits for it:
+# it copies itself away and lets the one started here end at once.
+uninstall() {
+  local root=$1 folder=$2 quiet
+  quiet=$(entry_value "$root" QuietUninstallString)
+  [ -n "$quiet" ] || fail "the list entry names no quiet uninstaller"
+  eval "wine $(printf '%s' "$quiet" | sed 's/\\/\\\\/g')" </dev/null >/dev/null 2>&1
+  for _ in $(seq 300); do
+    [ -e "$folder" ] || return 0
+    sleep 0.1
+  done
+  fail "the uninstaller left $folder behind"
+}
+
+echo "-- install for all users"
+wine "$setup" /S </dev/null >/dev/null 2>&1 || fail "the setup program failed"
+folder="$drive_c/Program Files/$QUENDRIL_TITLE"
+shortcut="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$QUENDRIL_TITLE.lnk"
+check "the program is in Program Files" test -f "$folder/quendril.exe"
+check "beside its Qt libraries and plugins" test -f "$folder/Qt6Widgets.dll" -a -f "$folder/platforms/qwindows.dll"
+check "the Start menu entry is there" test -f "$shortcut"
+target=$(shortcut_target "$shortcut")
+check "the Start menu entry starts the installed program" test "$target" = "C:\\Program Files\\$QUENDRIL_TITLE\\quendril.exe"
+check "the list entry names the program" test "$(entry_value HKLM DisplayName)" = "$QUENDRIL_TITLE"
+check "its version" test "$(entry_value HKLM DisplayVersion)" = "$QUENDRIL_VERSION"
+check "its publisher" test -n "$(entry_value HKLM Publisher)"
+check "its icon" test "$(entry_value HKLM DisplayIcon)" = "$target,0"
+check "its folder" test "$(entry_value HKLM InstallLocation)" = "C:\\Program Files\\$QUENDRIL_TITLE"
+check "its size" test "$(($(entry_value HKLM EstimatedSize)))" -gt 1000
+check "its uninstaller" sh -c "test -f \"$folder/Uninstall $QUENDRIL_TITLE.exe\""
+
+echo "-- the installed program"
+program=$folder/quendril.exe
+windows_program=$target
+start_program
+first=$program_pid
+main=$(wait_window "$caption" $main_size) || fail "the installed program shows no main window"
+echo "ok: its main window"
+start_program
+second=$program_pid
+box=$(wait_window "$message_title" any) || fail "a second copy showed no message"
+keys "$box" key Return
+wait_exit "$second"
+check "a second copy is refused and ends with status 0" test "$exit_status" = 0
+keys "$main" type --delay 50 123456789
+keys "$main" key Return
+result=$(wait_window "$caption" $display_size) || fail "no result window"
+echo "ok: a reading"
+keys "$result" key alt+b
+main=$(wait_window "$caption" $main_size) || fail "Back brought no main window"
+echo "ok: Back to the main window"
+keys "$main" key alt+e
+screen=$(wait_window "$caption" $exit_size) || fail "the exit screen did not come up"
+keys "$screen" key alt+x
+wait_exit "$first"
+check "the program ends with status 0 ($exit_status)" test "$exit_status" = 0
+stored=$(stored_date)
+check "the program has stored its date" test -n "$stored"
+
+echo "-- installed again over itself"
+wine "$setup" /S </dev/null >/dev/null 2>&1 || fail "the second install failed"
+entries=$(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' 2>/dev/null | tr -d '\r' \
+  | grep -c -i "${QUENDRIL_APP_ID}$" || true)
+check "one list entry" test "$entries" = 1
+check "the program is there" test -f "$folder/quendril.exe"
+
+echo "-- removed"
+uninstall HKLM "$folder"
+check "no file of ours in Program Files" test -z "$(ours_below "$drive_c/Program Files")"
+check "no Start menu entry" test -z "$(ours_below "$drive_c/ProgramData/Microsoft/Windows/Start Menu")"
+check "no list entry" test -z "$(entry_value HKLM DisplayName)"
+check "the setting stays" test "$(stored_date)" = "$stored"
+
+echo "-- for the current user alone"
+wine "$setup" /S /CurrentUser </dev/null >/dev/null 2>&1 || fail "the per-user install failed"
+user_folder=$(find "$drive_c/users" -maxdepth 5 -type d -path '*/Programs/*' -name "$QUENDRIL_TITLE" | head -n 1)
+check "the program is in the user's own programs folder" test -f "$user_folder/quendril.exe"
+check "listed for the user" test "$(entry_value HKCU DisplayName)" = "$QUENDRIL_TITLE"
+check "not for all users" test -z "$(entry_value HKLM DisplayName)"
+uninstall HKCU "$user_folder"
+check "removed: no file of ours in the user's folders" test -z "$(ours_below "$drive_c/users" | grep -v -i '/temp/')"
+check "removed: no list entry" test -z "$(entry_value HKCU DisplayName)"
+check "the setting stays" test "$(stored_date)" = "$stored"
+echo "setup under Wine: all checks passed"
