@@ -133,6 +133,8 @@ private slots:
     void siteAddressOfAnyLengthFits();
     void readingNumberStaysBlackUnderADarkTheme();
     void fontsAreTheDesignedFacesAtTheirExactSizes();
+    void faceForDesignedFamily_data();
+    void faceForDesignedFamily();
 
 private:
     std::unique_ptr<AppFixture> f;
@@ -631,6 +633,38 @@ void TestWindows::fontsAreTheDesignedFacesAtTheirExactSizes()
         }
     }
     QVERIFY(sized > 0);
+}
+
+// Which face draws a designed family, by what a machine has: Linux with
+// DejaVu Sans, Windows with MS Sans Serif a bitmap font, Wine.
+void TestWindows::faceForDesignedFamily_data()
+{
+    QTest::addColumn<QString>("designed");
+    QTest::addColumn<QStringList>("usable");
+    QTest::addColumn<QString>("face");
+    const QString verdana = QStringLiteral("Verdana");
+    const QString msSansSerif = QStringLiteral("MS Sans Serif");
+    const QString twin = QStringLiteral("Microsoft Sans Serif");
+    const QString dejaVu = QStringLiteral("DejaVu Sans");
+    const QString tahoma = QStringLiteral("Tahoma");
+    QTest::newRow("Verdana installed") << verdana << QStringList { verdana, twin, dejaVu } << verdana;
+    QTest::newRow("Verdana missing on Linux") << verdana << QStringList { dejaVu } << dejaVu;
+    QTest::newRow("Verdana missing under Wine") << verdana << QStringList { msSansSerif, tahoma } << tahoma;
+    QTest::newRow("the twin is MS Sans Serif's alone") << verdana << QStringList { twin, tahoma } << tahoma;
+    QTest::newRow("MS Sans Serif an outline font") << msSansSerif << QStringList { msSansSerif, twin } << msSansSerif;
+    QTest::newRow("MS Sans Serif a bitmap font (Windows)") << msSansSerif << QStringList { twin, dejaVu } << twin;
+    QTest::newRow("MS Sans Serif missing on Linux") << msSansSerif << QStringList { dejaVu, tahoma } << dejaVu;
+    QTest::newRow("nothing to stand in") << msSansSerif << QStringList() << msSansSerif;
+}
+
+void TestWindows::faceForDesignedFamily()
+{
+    QFETCH(QString, designed);
+    QFETCH(QStringList, usable);
+    QFETCH(QString, face);
+    QCOMPARE(
+        forms::faceForDesignedFamily(designed, [&usable](const QString &family) { return usable.contains(family); }),
+        face);
 }
 
 QTEST_MAIN(TestWindows)
