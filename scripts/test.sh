@@ -2,7 +2,7 @@
 # Installs what is missing, builds, and runs every test. CI runs exactly this.
 set -eu
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh test
+./scripts/install-deps.sh test windows-test
 
 # The main build is optimised, as packagers build, and stops on any warning:
 # some warnings show only when the optimiser looks across functions.
@@ -22,6 +22,13 @@ ctest --preset asan -j"$(nproc)"
 cmake -S fuzz -B build-fuzz -DQUENDRIL_WERROR=ON
 cmake --build build-fuzz -j2
 ctest --test-dir build-fuzz --output-on-failure
+
+# The Windows program, cross-built with MinGW-w64 against Qt for Windows
+# (built once from Debian's own Qt source into a cache outside the checkout),
+# with its setup program, and its tests under Wine: the in-process suites,
+# and the real program and the setup program driven from outside.
+./scripts/build-windows.sh --tests
+ctest --test-dir build-windows --output-on-failure -j"$(nproc)"
 
 # The same build and tests on Debian 13 (GCC 14, Qt 6.8), in a minimal root
 # of its own; skipped, and saying so, where it cannot run.
