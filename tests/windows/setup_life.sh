@@ -7,7 +7,8 @@
 # - the program, started by its shortcut's target, shows its main window, a
 #   reading after a typed number and Enter, the main window again after Back,
 #   refuses a second copy, and ends through its exit screen with status 0;
-# - installed again over itself, it keeps one list entry;
+# - installed again over itself, it keeps one list entry; installed into a
+#   folder given with /D=, it goes there;
 # - its uninstaller leaves no file, folder, shortcut or list entry of ours,
 #   and the program's setting stays in the user's registry;
 # - installed for the current user alone, it goes under the user's own
@@ -117,6 +118,13 @@ check "no file of ours in Program Files" test -z "$(ours_below "$drive_c/Program
 check "no Start menu entry" test -z "$(ours_below "$drive_c/ProgramData/Microsoft/Windows/Start Menu")"
 check "no list entry" test -z "$(entry_value HKLM DisplayName)"
 check "the setting stays" test "$(stored_date)" = "$stored"
+
+echo "-- into a given folder"
+wine "$setup" /S '/D=C:\Tools\Quendril' </dev/null >/dev/null 2>&1 || fail "the install into C:\Tools\Quendril failed"
+check "the program is in the given folder" test -f "$drive_c/Tools/Quendril/quendril.exe"
+check "the list entry names it" test "$(entry_value HKLM InstallLocation)" = 'C:\Tools\Quendril'
+uninstall HKLM "$drive_c/Tools/Quendril"
+check "removed: nothing of ours in C:\Tools" test -z "$(ls -A "$drive_c/Tools")"
 
 echo "-- for the current user alone"
 wine "$setup" /S /CurrentUser </dev/null >/dev/null 2>&1 || fail "the per-user install failed"
