@@ -541,7 +541,8 @@ void TestWindows::siteAddressOfAnyLengthFits()
     // As the windows set them.
     forms::setFittedText(AppFixture::child<QLabel>(main(), "Label61"), site::boardAdvertisement(root));
     forms::setFittedText(AppFixture::child<QLabel>(display, "Label61"), site::boardAdvertisement(root));
-    forms::setFittedText(AppFixture::child<QLabel>(&about, "Label1"), site::aboutDescription(root));
+    forms::setFittedText(
+        AppFixture::child<QLabel>(&about, "Label1"), site::aboutDescription(QStringLiteral(QUENDRIL_TITLE), root));
     forms::setFittedText(AppFixture::child<QLabel>(&about, "lblHomePage"), site::homeLinkText(root));
     QStringList appeals;
     for (int k = 0; k < site::kSupportAppealCount; ++k)
@@ -577,7 +578,8 @@ void TestWindows::siteAddressOfAnyLengthFits()
     const auto name
         = [](QWidget *control) { return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name); };
     QCOMPARE(name(visit), site::visitSiteCaption(root));
-    QCOMPARE(name(AppFixture::child<QLabel>(&about, "Label1")), site::aboutDescription(root));
+    QCOMPARE(name(AppFixture::child<QLabel>(&about, "Label1")),
+        site::aboutDescription(QStringLiteral(QUENDRIL_TITLE), root));
     QCOMPARE(name(AppFixture::child<QLabel>(&about, "lblHomePage")), site::homeLinkText(root));
     QCOMPARE(name(appeal), appeals.last());
 }

@@ -4,6 +4,7 @@
 
 #include "fitted_text.h"
 #include "form_support.h"
+#include "product/product.h"
 #include "site/site_links.h"
 #include "site/site_texts.h"
 #include "window_host.h"
@@ -16,7 +17,7 @@ frmAbout::frmAbout(WindowHost &host)
     ui->setupUi(this);
     quendril::forms::setUpWindow(this, host.applicationIcon());
     ui->Label2->setText(windowTitle());
-    quendril::forms::setFittedText(ui->Label1, quendril::site::aboutDescription());
+    quendril::forms::setFittedText(ui->Label1, quendril::site::aboutDescription(QStringLiteral(QUENDRIL_TITLE)));
     quendril::forms::setFittedText(ui->lblHomePage, quendril::site::homeLinkText());
     ui->picIcon->setPixmap(windowIcon().pixmap(ui->picIcon->size(), devicePixelRatio()));
     setModal(true);

@@ -8,6 +8,7 @@
 #include "frmDisplay.h"
 #include "key_codes.h"
 #include "platform/platform.h"
+#include "product/product.h"
 #include "site/site_links.h"
 #include "window_host.h"
 
@@ -18,6 +19,8 @@ frmMain::frmMain(WindowHost &host)
     , ui(std::make_unique<Ui::frmMain>())
 {
     ui->setupUi(this);
+    ui->Label2->setText(QStringLiteral("Have you misplaced some item? Worry no more. " QUENDRIL_TITLE
+                                       " can help you find lost objects. Try it out to know for sure!"));
     setUpSharedParts(*ui);
 
     ui->cmdNext->setAutoDefault(true);

@@ -37,9 +37,11 @@ DISPLAYS = os.environ.get("QUENDRIL_E2E_DISPLAYS", "91-99")
 # expected at twice its designed size, on a screen large enough for it.
 SCALE = float(os.environ.get("QUENDRIL_E2E_SCALE", "1"))
 
-# The build hands over the caption of every window and the title of the message boxes.
+# The build hands over the caption of every window and the program's title,
+# which is the title of the message boxes.
 CAPTION = os.environ.get("QUENDRIL_CAPTION", "")
-MESSAGE_TITLE = os.environ.get("QUENDRIL_TITLE", "")
+TITLE = os.environ.get("QUENDRIL_TITLE", "")
+MESSAGE_TITLE = TITLE
 SCREEN = (round(1280 * SCALE), round(1024 * SCALE))
 WAIT = 15.0  # seconds for anything the program is asked to do
 # libatspi's wait for an answer, in ms; the second number (0) stops it from
