@@ -29,8 +29,8 @@ from pyatspi import ROLE_FRAME, ROLE_LABEL, ROLE_PANEL
 
 PROGRAM = os.environ.get("QUENDRIL_PROGRAM", "")
 # The site's address the program is built with, and the one its windows are drawn for.
-DEFAULT_SITE_ROOT = os.environ.get("QUENDRIL_DEFAULT_SITE_ROOT", "https://www.vasq.example")
-SITE_ROOT = os.environ.get("QUENDRIL_SITE_ROOT", DEFAULT_SITE_ROOT)
+DEFAULT_SITE_ROOT = os.environ.get("QUENDRIL_DEFAULT_SITE_ROOT", "")
+SITE_ROOT = os.environ.get("QUENDRIL_SITE_ROOT", "")
 ARTIFACTS = os.environ.get("QUENDRIL_E2E_ARTIFACTS", "")
 DISPLAYS = os.environ.get("QUENDRIL_E2E_DISPLAYS", "91-99")
 # Qt's scale factor for the program (QT_SCALE_FACTOR): at 2 every window is
@@ -225,6 +225,8 @@ class Desktop:
             raise RuntimeError(f"QUENDRIL_PROGRAM is not a program: {PROGRAM!r}")
         if not CAPTION or not MESSAGE_TITLE:
             raise RuntimeError("QUENDRIL_CAPTION and QUENDRIL_TITLE name the program's windows")
+        if not SITE_ROOT or not DEFAULT_SITE_ROOT:
+            raise RuntimeError("QUENDRIL_SITE_ROOT and QUENDRIL_DEFAULT_SITE_ROOT name the site's address")
         self.root = tempfile.mkdtemp(prefix="quendril-e2e-")
         self.home = os.path.join(self.root, "home")
         self.config = os.path.join(self.home, ".config")
