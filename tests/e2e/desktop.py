@@ -32,7 +32,7 @@ PROGRAM = os.environ.get("QUENDRIL_PROGRAM", "")
 DEFAULT_SITE_ROOT = os.environ.get("QUENDRIL_DEFAULT_SITE_ROOT", "")
 SITE_ROOT = os.environ.get("QUENDRIL_SITE_ROOT", "")
 ARTIFACTS = os.environ.get("QUENDRIL_E2E_ARTIFACTS", "")
-DISPLAYS = os.environ.get("QUENDRIL_E2E_DISPLAYS", "91-99")
+DISPLAYS = os.environ.get("QUENDRIL_E2E_DISPLAYS", "")
 # Qt's scale factor for the program (QT_SCALE_FACTOR): at 2 every window is
 # expected at twice its designed size, on a screen large enough for it.
 SCALE = float(os.environ.get("QUENDRIL_E2E_SCALE", "1"))
@@ -225,6 +225,8 @@ class Desktop:
             raise RuntimeError(f"QUENDRIL_PROGRAM is not a program: {PROGRAM!r}")
         if not CAPTION or not MESSAGE_TITLE:
             raise RuntimeError("QUENDRIL_CAPTION and QUENDRIL_TITLE name the program's windows")
+        if not DISPLAYS:
+            raise RuntimeError("QUENDRIL_E2E_DISPLAYS names the X displays to take, first-last")
         if not SITE_ROOT or not DEFAULT_SITE_ROOT:
             raise RuntimeError("QUENDRIL_SITE_ROOT and QUENDRIL_DEFAULT_SITE_ROOT name the site's address")
         self.root = tempfile.mkdtemp(prefix="quendril-e2e-")

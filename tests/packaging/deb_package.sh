@@ -81,7 +81,7 @@ check "the packaged program is stripped" bash -c "file -b '$root/usr/bin/quendri
 # browser stand-in first on the path, so that nothing outside is touched.
 . "$(dirname "$0")/../support/private_x.sh"
 . "$(dirname "$0")/../support/window_size.sh"
-start_private_x
+start_private_x packaging
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_RUNTIME_DIR=$work/run
 mkdir -p "$HOME" "$work/bin" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 printf '#!/bin/sh\nexit 0\n' >"$work/bin/xdg-open" && chmod +x "$work/bin/xdg-open"
