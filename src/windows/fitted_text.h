@@ -6,7 +6,7 @@ class QCheckBox;
 class QLabel;
 class QWidget;
 
-namespace quendril::forms {
+namespace quendril::windows {
 
 // Texts that name the maker's site are as long as the address the program is
 // built with, which may be longer than the one the windows are drawn for.
@@ -33,4 +33,4 @@ void setFittedText(QCheckBox *box, const QString &text);
 // control, and so on up to the window, which grows with them.
 void growDownwards(QWidget *widget, int extra);
 
-} // namespace quendril::forms
+} // namespace quendril::windows

@@ -9,7 +9,7 @@ class QIcon;
 class QMainWindow;
 class QWidget;
 
-namespace quendril::forms {
+namespace quendril::windows {
 
 // The face that draws a family the windows are designed in: the family itself
 // where it is installed and scales smoothly; for MS Sans Serif, a bitmap font,
@@ -52,4 +52,4 @@ void clickAccessKeysAtOnce(QWidget *window);
 // hidden (an item switched off by design stays off).
 void offerMenusOnlyWhileShown(QMainWindow *window);
 
-} // namespace quendril::forms
+} // namespace quendril::windows
