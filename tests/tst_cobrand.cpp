@@ -63,7 +63,7 @@ void TestCoBrand::offerInFront_data()
     QTest::newRow("4") << 4 << app::OfferInFront::FullyBranded;
     QTest::newRow("5") << 5 << app::OfferInFront::CoBrand;
     QTest::newRow("6") << 6 << app::OfferInFront::FullyBranded;
-    QTest::newRow("7") << 7 << app::OfferInFront::AsDesigned;
+    QTest::newRow("7") << 7 << app::OfferInFront::DesignerOrder;
 }
 
 void TestCoBrand::offerInFront()

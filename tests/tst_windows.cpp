@@ -356,7 +356,7 @@ void TestWindows::visibleOfferOpensItsPage_data()
     QTest::addColumn<QString>("key");
     QTest::newRow("1: co-branding in front") << 0.0f << "co-brand";
     QTest::newRow("2: fully branded in front") << 0.25f << "fully-branded";
-    QTest::newRow("7: design order") << std::nextafter(1.0f, 0.0f) << "co-brand";
+    QTest::newRow("7: Designer file order") << std::nextafter(1.0f, 0.0f) << "co-brand";
 }
 
 void TestWindows::visibleOfferOpensItsPage()

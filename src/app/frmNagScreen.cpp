@@ -45,7 +45,7 @@ void frmNagScreen::CoBrand_Randomize()
     case OfferInFront::FullyBranded:
         main.lblFullBrand()->raise();
         break;
-    case OfferInFront::AsDesigned:
+    case OfferInFront::DesignerOrder:
         break;
     }
 }

@@ -23,7 +23,8 @@ BOARD = dict(role=ROLE_LABEL, description="Link to the discussion board")
 FULL_BRAND = dict(role=ROLE_LABEL, description="Link to the fully branded copy offer")
 CO_BRAND = dict(role=ROLE_LABEL, description="Link to the co-branding offer")
 
-# Exact placement: left, top, width and height as designed (in twips).
+# Exact placement: left, top, width and height in twips, 15 to a pixel of the
+# Designer files.
 EXACT = "exact"
 # The accessible rectangle of a check box is its clickable part, which lies
 # inside the designed one.
