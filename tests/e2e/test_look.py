@@ -381,11 +381,18 @@ def row_label(row):
                      for key, value in matching(row).items())
 
 
+def same_match(a, b):
+    """Whether two rows match the same control. A pyatspi role cannot be
+    compared with a set of roles (its == raises TypeError on Debian 12), so
+    values of different types differ without being compared."""
+    return a.keys() == b.keys() and all(type(a[key]) is type(b[key]) and a[key] == b[key] for key in a)
+
+
 def container_row(layout, row):
     """The index of the row's container in the layout, or None for the client area."""
     if not row["inside"]:
         return None
-    return next(i for i, other in enumerate(layout) if matching(other) == row["inside"])
+    return next(i for i, other in enumerate(layout) if same_match(matching(other), row["inside"]))
 
 
 def contains(outer, box):
