@@ -46,23 +46,23 @@ template <typename PerEntry> void overEntries(benchmark::State &state, PerEntry 
 
 void entryRules(benchmark::State &state)
 {
-    overEntries(state, [](const QString &entry) { benchmark::DoNotOptimize(quendril::checkEntry(entry)); });
+    overEntries(state, [](const QString &entry) { benchmark::DoNotOptimize(quendril::core::checkEntry(entry)); });
 }
 
 void reading(benchmark::State &state)
 {
-    quendril::ReadingState readingState;
-    overEntries(
-        state, [&](const QString &entry) { benchmark::DoNotOptimize(quendril::computeReading(entry, readingState)); });
+    quendril::core::ReadingState readingState;
+    overEntries(state,
+        [&](const QString &entry) { benchmark::DoNotOptimize(quendril::core::computeReading(entry, readingState)); });
 }
 
 // Checked, and read when accepted, as Find Object does.
 void entryRulesAndReading(benchmark::State &state)
 {
-    quendril::ReadingState readingState;
+    quendril::core::ReadingState readingState;
     overEntries(state, [&](const QString &entry) {
-        if (quendril::checkEntry(entry) == quendril::EntryVerdict::Accepted)
-            benchmark::DoNotOptimize(quendril::computeReading(entry, readingState));
+        if (quendril::core::checkEntry(entry) == quendril::core::EntryVerdict::Accepted)
+            benchmark::DoNotOptimize(quendril::core::computeReading(entry, readingState));
     });
 }
 

@@ -4,7 +4,8 @@
 # the reading core per entry. Not part of the tests.
 # Usage: bench/run.sh [BUILD-DIR]   (default: build-bench)
 # RUNS, ROUNDS and WARMUP in the environment change the repetitions;
-# QUENDRIL_TEST_DISPLAYS the X display numbers to try (default 75 to 79).
+# QUENDRIL_TEST_DISPLAYS the X display numbers to try (default: the
+# "benchmark" row of tests/support/x_displays.txt).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-bench}
@@ -18,7 +19,7 @@ pids=()
 cleanup() { kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
 . "$root/tests/support/private_x.sh"
-QUENDRIL_TEST_DISPLAYS=${QUENDRIL_TEST_DISPLAYS:-"75 76 77 78 79"} start_private_x
+start_private_x benchmark
 
 echo "== Start-up and response (Xvfb $DISPLAY, $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg))"
 "$build/bench/window_bench" \

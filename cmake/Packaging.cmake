@@ -8,11 +8,36 @@
 #   cpack -G DEB --config build/CPackConfig.cmake   builds the Debian package
 include(GNUInstallDirs)
 
+# A date given as YYYY-MM-DD, at midnight UTC, as a Debian changelog writes it
+# (RFC 2822): "Tue, 08 Dec 2026 00:00:00 +0000". The weekday by Sakamoto's rule.
+function(quendril_rfc2822_date out date)
+  if(NOT date MATCHES "^([0-9][0-9][0-9][0-9])-(0[1-9]|1[0-2])-(0[1-9]|[12][0-9]|3[01])$")
+    message(FATAL_ERROR "A date must read YYYY-MM-DD, not \"${date}\"")
+  endif()
+  set(year ${CMAKE_MATCH_1})
+  set(day ${CMAKE_MATCH_3})
+  string(REGEX REPLACE "^0" "" month "${CMAKE_MATCH_2}")
+  string(REGEX REPLACE "^0" "" day_number "${day}")
+  math(EXPR index "${month} - 1")
+  set(month_offsets 0 3 2 5 0 3 5 1 4 6 2 4)
+  set(month_names Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+  set(weekday_names Sun Mon Tue Wed Thu Fri Sat)
+  list(GET month_offsets ${index} month_offset)
+  list(GET month_names ${index} month_name)
+  set(y ${year})
+  if(month LESS 3)
+    math(EXPR y "${y} - 1")
+  endif()
+  math(EXPR weekday "(${y} + ${y} / 4 - ${y} / 100 + ${y} / 400 + ${month_offset} + ${day_number}) % 7")
+  list(GET weekday_names ${weekday} weekday_name)
+  set(${out} "${weekday_name}, ${day} ${month_name} ${year} 00:00:00 +0000" PARENT_SCOPE)
+endfunction()
+
 # Where a release publishes the screenshots of docs/; software centres show
 # them from there.
 set(QUENDRIL_SCREENSHOT_ROOT "${QUENDRIL_SITE_ROOT}/vasq-free-quendril/screenshots" CACHE STRING
     "Address under which docs/*.png are published, without a trailing slash")
-set(QUENDRIL_PACKAGE_CONTACT "Vasq <quendril@vasq.example>" CACHE STRING
+set(QUENDRIL_PACKAGE_CONTACT "${QUENDRIL_MAKER} <quendril@vasq.example>" CACHE STRING
     "Maintainer named in the packages")
 
 # On Windows the program's folder holds the program, the libraries it loads
@@ -42,7 +67,7 @@ endif()
 if(APPLE)
   set_target_properties(quendril PROPERTIES
     MACOSX_BUNDLE_GUI_IDENTIFIER ${QUENDRIL_APP_ID}
-    MACOSX_BUNDLE_BUNDLE_NAME "Vasq Quendril"
+    MACOSX_BUNDLE_BUNDLE_NAME "${QUENDRIL_TITLE}"
     MACOSX_BUNDLE_BUNDLE_VERSION ${PROJECT_VERSION}
     MACOSX_BUNDLE_SHORT_VERSION_STRING ${PROJECT_VERSION})
 endif()
@@ -56,6 +81,9 @@ if(UNIX AND NOT APPLE)
   # search path of its own.
   set_target_properties(quendril PROPERTIES INSTALL_RPATH "")
 
+  # The maker's reverse-DNS name, for the AppStream file: the application id
+  # without its last part.
+  string(REGEX REPLACE "\\.[^.]*$" "" QUENDRIL_DEVELOPER_ID "${QUENDRIL_APP_ID}")
   configure_file(${packaging_dir}/${QUENDRIL_APP_ID}.metainfo.xml.in
     ${packaging_out}/${QUENDRIL_APP_ID}.metainfo.xml @ONLY)
   configure_file(${packaging_dir}/${QUENDRIL_APP_ID}.desktop.in
@@ -80,6 +108,9 @@ if(UNIX AND NOT APPLE)
   # changelog (a native package's, so named changelog) and a manual page, the
   # latter two compressed without a time stamp.
   set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/quendril)
+  # The release date as the copyright's year and as the changelog's date.
+  string(SUBSTRING "${QUENDRIL_RELEASE_DATE}" 0 4 QUENDRIL_RELEASE_YEAR)
+  quendril_rfc2822_date(QUENDRIL_RELEASE_CHANGELOG_DATE "${QUENDRIL_RELEASE_DATE}")
   configure_file(${packaging_dir}/copyright.in ${packaging_out}/copyright @ONLY)
   configure_file(${packaging_dir}/changelog.in ${packaging_out}/changelog @ONLY)
   configure_file(${packaging_dir}/quendril.1.in ${packaging_out}/quendril.1 @ONLY)
@@ -107,16 +138,16 @@ if(UNIX AND NOT APPLE)
 endif()
 
 set(CPACK_PACKAGE_NAME quendril)
-set(CPACK_PACKAGE_VENDOR "Vasq")
+set(CPACK_PACKAGE_VENDOR "${QUENDRIL_MAKER}")
 set(CPACK_PACKAGE_CONTACT "${QUENDRIL_PACKAGE_CONTACT}")
 set(CPACK_PACKAGE_HOMEPAGE_URL "${QUENDRIL_SITE_ROOT}/vasq-free-quendril/")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "lost object readings by numerology")
 # Debian shows the long description as written: lines of at most 80 columns.
 string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
-  "Vasq Quendril gives a reading for a lost object by numerology: think of"
+  "${QUENDRIL_TITLE} gives a reading for a lost object by numerology: think of"
   "nine numbers, type them as one nine-digit number, and it shows one of 84"
   "fixed readings that say where or how the object will be found.")
-set(CPACK_PACKAGE_INSTALL_DIRECTORY "Vasq Quendril")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY "${QUENDRIL_TITLE}")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build[^/]*/" "/\\\\.cache/")
 

@@ -6,9 +6,6 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-using namespace quendril;
-using namespace quendril::settings;
-
 namespace {
 
 const QList<QLocale> &allLocales()
@@ -36,18 +33,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     if (input.ConsumeBool()) {
         const std::string bytes = input.ConsumeRemainingBytesAsString();
-        const QString text = fuzz::textFromBytes(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size());
-        const auto date = site::textToDate(text, locale, today);
+        const QString text
+            = quendril::fuzz::textFromBytes(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size());
+        const auto date = quendril::site::textToDate(text, locale, today);
         if (date)
             FUZZ_CHECK(date->isValid());
         return 0;
     }
 
     const QDate date = today.addDays(input.ConsumeIntegralInRange(-kDaysAround, kDaysAround));
-    const QString text = site::dateToText(date, locale);
+    const QString text = quendril::site::dateToText(date, locale);
     FUZZ_CHECK(!text.isEmpty());
     // It survives the store's scrambling, and reads back as the same day.
-    FUZZ_CHECK(DecodeSetting(EncodeSetting(text)) == text);
-    FUZZ_CHECK(site::textToDate(text, locale, today) == date);
+    FUZZ_CHECK(quendril::settings::DecodeSetting(quendril::settings::EncodeSetting(text)) == text);
+    FUZZ_CHECK(quendril::site::textToDate(text, locale, today) == date);
     return 0;
 }

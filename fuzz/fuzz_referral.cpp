@@ -6,36 +6,35 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-using namespace quendril;
-using namespace quendril::site;
+namespace site = quendril::site;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     FuzzedDataProvider input(data, size);
-    const fuzz::TextKind kind = fuzz::textKind(input.ConsumeIntegral<std::uint8_t>());
+    const quendril::fuzz::TextKind kind = quendril::fuzz::textKind(input.ConsumeIntegral<std::uint8_t>());
     const auto field = [&] {
         const std::string bytes = input.ConsumeRandomLengthString(size);
-        return fuzz::textFromBytes(kind, reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size());
+        return quendril::fuzz::textFromBytes(kind, reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size());
     };
-    TellAFriend fields;
+    site::TellAFriend fields;
     fields.ReferrerName = field();
     fields.ReferrerEmail = field();
     fields.ReferralMessage = field();
     fields.FriendName = field();
     fields.FriendEmail = field();
 
-    const QString address = buildReferralAddress(fields);
+    const QString address = site::buildReferralAddress(fields);
     FUZZ_CHECK(address.startsWith(site::SitePageAddress(site::page::referAFriend) + u'&'));
-    const auto parameters = check::queryParameters(address);
+    const auto parameters = quendril::check::queryParameters(address);
     FUZZ_CHECK(parameters);
     FUZZ_CHECK(parameters->size() == 7);
     const QString expected[7][2] = {
         { QStringLiteral("page"), site::page::referAFriend.toString() },
-        { QStringLiteral("taf1"), check::afterUtf8(fields.ReferrerName) },
-        { QStringLiteral("taf2"), check::afterUtf8(fields.ReferrerEmail) },
-        { QStringLiteral("taf3"), check::afterUtf8(fields.ReferralMessage) },
-        { QStringLiteral("taf4"), check::afterUtf8(fields.FriendName) },
-        { QStringLiteral("taf5"), check::afterUtf8(fields.FriendEmail) },
+        { QStringLiteral("taf1"), quendril::check::afterUtf8(fields.ReferrerName) },
+        { QStringLiteral("taf2"), quendril::check::afterUtf8(fields.ReferrerEmail) },
+        { QStringLiteral("taf3"), quendril::check::afterUtf8(fields.ReferralMessage) },
+        { QStringLiteral("taf4"), quendril::check::afterUtf8(fields.FriendName) },
+        { QStringLiteral("taf5"), quendril::check::afterUtf8(fields.FriendEmail) },
         { QStringLiteral("taf6"), site::SiteBaseAddress() },
     };
     for (qsizetype i = 0; i < 7; ++i) {

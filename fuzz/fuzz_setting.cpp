@@ -2,8 +2,7 @@
 #include "fuzz_support.h"
 #include "settings/settings_store.h"
 
-using namespace quendril;
-using namespace quendril::settings;
+namespace settings = quendril::settings;
 
 namespace {
 
@@ -26,30 +25,30 @@ bool allLatin1(const QString &text)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const QString text = fuzz::textFromBytes(data, size);
-    const QString encoded = EncodeSetting(text);
-    const QString decoded = DecodeSetting(text);
+    const QString text = quendril::fuzz::textFromBytes(data, size);
+    const QString encoded = settings::EncodeSetting(text);
+    const QString decoded = settings::DecodeSetting(text);
     FUZZ_CHECK(allLatin1(encoded) && allLatin1(decoded));
 
     QString kept; // what survives scrambling and unscrambling
     qsizetype keptUp = 0, keptDown = 0;
     for (const QChar c : text) {
         const int code = codeOf(c);
-        if (code + SettingShift <= 255) {
+        if (code + settings::SettingShift <= 255) {
             kept.append(QChar(code));
             ++keptUp;
         }
-        if (code - SettingShift >= 0)
+        if (code - settings::SettingShift >= 0)
             ++keptDown;
     }
     FUZZ_CHECK(encoded.size() == keptUp);
     FUZZ_CHECK(decoded.size() == keptDown);
-    FUZZ_CHECK(DecodeSetting(encoded) == kept);
+    FUZZ_CHECK(settings::DecodeSetting(encoded) == kept);
 
     // Within range both directions undo each other exactly.
     if (allLatin1(text) && keptUp == text.size())
-        FUZZ_CHECK(DecodeSetting(encoded) == text);
+        FUZZ_CHECK(settings::DecodeSetting(encoded) == text);
     if (allLatin1(text) && keptDown == text.size())
-        FUZZ_CHECK(EncodeSetting(decoded) == text);
+        FUZZ_CHECK(settings::EncodeSetting(decoded) == text);
     return 0;
 }

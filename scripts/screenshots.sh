@@ -4,7 +4,8 @@
 # Usage: scripts/screenshots.sh [build dir] [output dir] [scale] [file name prefix]
 #   scripts/screenshots.sh build docs               docs/main-window.png and the rest
 #   scripts/screenshots.sh build docs 2 hidpi-      docs/hidpi-main-window.png ... at twice the size
-# QUENDRIL_TEST_DISPLAYS lists the X display numbers to try (default 71 to 74).
+# QUENDRIL_TEST_DISPLAYS lists the X display numbers to try (default: the
+# "screenshots" row of tests/support/x_displays.txt).
 set -eu
 build=${1:-build}
 out=${2:-docs}
@@ -21,7 +22,7 @@ cleanup() { kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
 
 . "$(dirname "$0")/../tests/support/private_x.sh"
-QUENDRIL_TEST_DISPLAYS=${QUENDRIL_TEST_DISPLAYS:-"71 72 73 74"} QUENDRIL_TEST_SCREEN=1600x1200x24 start_private_x
+QUENDRIL_TEST_SCREEN=1600x1200x24 start_private_x screenshots
 export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" QT_SCALE_FACTOR="$scale"
 mkdir -m 700 "$work/run"
 

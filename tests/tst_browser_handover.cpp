@@ -3,7 +3,7 @@
 
 #include <QtTest>
 
-using namespace quendril::site;
+namespace site = quendril::site;
 
 // What the desktop's browser receives from the real platform: a recording
 // xdg-open first on PATH shows exactly what arrives.
@@ -36,18 +36,18 @@ void TestBrowserHandover::initTestCase()
 void TestBrowserHandover::browserReceivesTheAddressUnchanged_data()
 {
     QTest::addColumn<QString>("address");
-    QTest::newRow("page") << SitePageAddress(page::download);
-    QTest::newRow("encoded parameters") << SitePageAddress(page::referAFriend)
+    QTest::newRow("page") << site::SitePageAddress(site::page::download);
+    QTest::newRow("encoded parameters") << site::SitePageAddress(site::page::referAFriend)
             + "&taf1=Tom%20%26%20Jerry&taf2=a%40b.c&taf3=Your%20Message%0D%0A"
               "&taf4=J%C3%BCrgen&taf5=x%2By%3Dz%23%25&taf6="
-            + SiteBaseAddress();
+            + site::SiteBaseAddress();
 }
 
 void TestBrowserHandover::browserReceivesTheAddressUnchanged()
 {
     QFETCH(QString, address);
     QFile::remove(m_log);
-    QtPlatform platform;
+    quendril::platform::QtPlatform platform;
     platform.shellOpen(address);
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(m_log).size() > 0, 10000);
     QFile received(m_log);

@@ -6,8 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
-using namespace quendril;
-using namespace quendril::app;
+namespace app = quendril::app;
 
 Q_DECLARE_METATYPE(quendril::app::OfferInFront)
 
@@ -51,26 +50,26 @@ void TestCoBrand::numberOfADraw()
 {
     QFETCH(float, r);
     QFETCH(int, number);
-    QCOMPARE(int(coBrandNumber(r)), number);
+    QCOMPARE(int(app::coBrandNumber(r)), number);
 }
 
 void TestCoBrand::offerInFront_data()
 {
     QTest::addColumn<int>("number");
-    QTest::addColumn<OfferInFront>("offer");
-    QTest::newRow("1") << 1 << OfferInFront::CoBrand;
-    QTest::newRow("2") << 2 << OfferInFront::FullyBranded;
-    QTest::newRow("3") << 3 << OfferInFront::CoBrand;
-    QTest::newRow("4") << 4 << OfferInFront::FullyBranded;
-    QTest::newRow("5") << 5 << OfferInFront::CoBrand;
-    QTest::newRow("6") << 6 << OfferInFront::FullyBranded;
-    QTest::newRow("7") << 7 << OfferInFront::AsDesigned;
+    QTest::addColumn<app::OfferInFront>("offer");
+    QTest::newRow("1") << 1 << app::OfferInFront::CoBrand;
+    QTest::newRow("2") << 2 << app::OfferInFront::FullyBranded;
+    QTest::newRow("3") << 3 << app::OfferInFront::CoBrand;
+    QTest::newRow("4") << 4 << app::OfferInFront::FullyBranded;
+    QTest::newRow("5") << 5 << app::OfferInFront::CoBrand;
+    QTest::newRow("6") << 6 << app::OfferInFront::FullyBranded;
+    QTest::newRow("7") << 7 << app::OfferInFront::DesignerOrder;
 }
 
 void TestCoBrand::offerInFront()
 {
     QFETCH(int, number);
-    QFETCH(OfferInFront, offer);
+    QFETCH(app::OfferInFront, offer);
     QCOMPARE(quendril::app::offerInFront(static_cast<std::int16_t>(number)), offer);
 }
 
@@ -84,7 +83,7 @@ void TestCoBrand::everyDrawOfTheGenerator()
     std::array<std::int64_t, 8> counts {};
     for (std::int64_t k = 0; k < draws; ++k) {
         const float r = std::ldexp(static_cast<float>(k), -24);
-        const int number = coBrandNumber(r);
+        const int number = app::coBrandNumber(r);
         QVERIFY2(number >= 1 && number <= 7, qPrintable(QString::number(k)));
 
         // r × 6 + 1 = (6k + 2^24) / 2^24, rounded with halves to the even neighbour.

@@ -3,7 +3,7 @@
 
 #include <QtTest>
 
-using namespace quendril;
+namespace core = quendril::core;
 
 class TestCore : public QObject {
     Q_OBJECT
@@ -54,7 +54,7 @@ void TestCore::keyFilter()
 {
     QFETCH(int, code);
     QFETCH(bool, passes);
-    QCOMPARE(keyCodePasses(static_cast<std::int16_t>(code)), passes);
+    QCOMPARE(core::keyCodePasses(static_cast<std::int16_t>(code)), passes);
 }
 
 void TestCore::entryRules_data()
@@ -98,9 +98,9 @@ void TestCore::entryRules()
 {
     QFETCH(QString, entry);
     QFETCH(QString, message);
-    const EntryVerdict verdict = checkEntry(entry);
-    QCOMPARE(entryMessage(verdict), message);
-    QCOMPARE(verdict == EntryVerdict::Accepted, message.isEmpty());
+    const core::EntryVerdict verdict = core::checkEntry(entry);
+    QCOMPARE(core::entryMessage(verdict), message);
+    QCOMPARE(verdict == core::EntryVerdict::Accepted, message.isEmpty());
 }
 
 void TestCore::readingsOfKnownEntries_data()
@@ -124,8 +124,8 @@ void TestCore::readingsOfKnownEntries()
     QFETCH(QString, entry);
     QFETCH(int, number);
     QFETCH(QString, text);
-    ReadingState state;
-    const auto reading = computeReading(entry, state);
+    core::ReadingState state;
+    const auto reading = core::computeReading(entry, state);
     QVERIFY(reading);
     QCOMPARE(reading->number, number);
     QCOMPARE(reading->text, text);
@@ -136,9 +136,9 @@ void TestCore::readingsOfKnownEntries()
 // sum, and checks that the rules accept it and that it lands on its slot.
 void TestCore::everyReachableNumberLandsOnItsSlot()
 {
-    ReadingTexts table;
-    FillReadingTable(table);
-    ReadingState state;
+    core::ReadingTexts table;
+    core::FillReadingTable(table);
+    core::ReadingState state;
     for (int sum = 6; sum <= 80; ++sum) {
         // Start from 000111111 (sum 6) and raise digits from the right.
         int digits[9] = { 0, 0, 0, 1, 1, 1, 1, 1, 1 };
@@ -152,8 +152,8 @@ void TestCore::everyReachableNumberLandsOnItsSlot()
         for (int digit : digits)
             entry += QChar(u'0' + digit);
         QCOMPARE(remaining, 0);
-        QVERIFY2(checkEntry(entry) == EntryVerdict::Accepted, qPrintable(entry));
-        const auto reading = computeReading(entry, state);
+        QVERIFY2(core::checkEntry(entry) == core::EntryVerdict::Accepted, qPrintable(entry));
+        const auto reading = core::computeReading(entry, state);
         QVERIFY(reading);
         QCOMPARE(reading->number, sum + 4);
         QCOMPARE(reading->text, table[static_cast<std::size_t>(sum + 4)]);
@@ -178,14 +178,14 @@ void TestCore::nonDigitsGiveNoReading_data()
 void TestCore::nonDigitsGiveNoReading()
 {
     QFETCH(QString, entry);
-    ReadingState state;
-    QVERIFY(!computeReading(entry, state));
+    core::ReadingState state;
+    QVERIFY(!core::computeReading(entry, state));
 }
 
 void TestCore::tableAndState()
 {
-    ReadingTexts table;
-    FillReadingTable(table);
+    core::ReadingTexts table;
+    core::FillReadingTable(table);
     QVERIFY(table[0].isEmpty());
     QCOMPARE(table[4], table[71]);
     QCOMPARE(table[1], QStringLiteral("Look in a room where there is a white bed sheet."));
@@ -193,9 +193,9 @@ void TestCore::tableAndState()
         QVERIFY2(!table[slot].isEmpty() && table[slot].endsWith(u'.'), qPrintable(QString::number(slot)));
 
     // A second reading replaces everything of the first.
-    ReadingState state;
-    QCOMPARE(computeReading(u"123456789", state)->number, 49);
-    const auto second = computeReading(u"111111112", state);
+    core::ReadingState state;
+    QCOMPARE(core::computeReading(u"123456789", state)->number, 49);
+    const auto second = core::computeReading(u"111111112", state);
     QCOMPARE(second->number, 14);
     QCOMPARE(state.ReadingNumber, 14);
     QCOMPARE(state.DigitValue, 2);

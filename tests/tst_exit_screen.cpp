@@ -11,8 +11,6 @@
 #include <QPushButton>
 #include <QtTest>
 
-using namespace quendril;
-
 class TestExitScreen : public QObject {
     Q_OBJECT
 
@@ -35,7 +33,7 @@ private slots:
 
 private:
     std::unique_ptr<AppFixture> f;
-    frmNagScreen2 *screen = nullptr;
+    quendril::windows::frmNagScreen2 *screen = nullptr;
     template <typename T> T *child(const char *name) { return AppFixture::child<T>(screen, name); }
     void openScreen(float draw)
     {
@@ -80,12 +78,12 @@ void TestExitScreen::appealIsDrawnAtLoad()
     // Texts that name the site may be set in lines where the address is long;
     // they read whole.
     const auto read = [](QWidget *w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name); };
-    QCOMPARE(read(child<QLabel>("Label2")), site::supportAppeal(appeal));
-    QVERIFY(read(child<QLabel>("Label2")).contains(site::siteHost()));
+    QCOMPARE(read(child<QLabel>("Label2")), quendril::site::supportAppeal(appeal));
+    QVERIFY(read(child<QLabel>("Label2")).contains(quendril::site::siteHost()));
     QCOMPARE(screen->windowTitle(), QStringLiteral(QUENDRIL_CAPTION));
     QCOMPARE(child<QLabel>("lblNagScreen2Caption")->text(), QStringLiteral(QUENDRIL_CAPTION));
     QVERIFY(!child<QLabel>("picNagscreen2Icon")->pixmap().isNull());
-    QCOMPARE(read(child<QCheckBox>("Check1")), "Click Here To Visit " + site::siteHost() + " Now");
+    QCOMPARE(read(child<QCheckBox>("Check1")), "Click Here To Visit " + quendril::site::siteHost() + " Now");
     QCOMPARE(screen->focusWidget(), child<QPushButton>("cmdClose"));
 }
 
@@ -200,7 +198,7 @@ void TestExitScreen::spaceIsRefusedInEmailBoxesOnly()
     if (refused) {
         QCOMPARE(line->text(), QStringLiteral("abc"));
         QCOMPARE(f->platform.events, QStringList({ "message:Email Address Cannot Contain Space" }));
-        QCOMPARE(f->platform.messages.first().icon, Platform::MessageIcon::Stop);
+        QCOMPARE(f->platform.messages.first().icon, quendril::platform::Platform::MessageIcon::Stop);
         QCOMPARE(screen->focusWidget(), line);
     } else {
         QCOMPARE(line->text(), QStringLiteral("ab c"));
@@ -221,7 +219,7 @@ void TestExitScreen::checkBoxOpensTheHomePageOncePerClick()
 void TestExitScreen::softwaresLink()
 {
     const QString textBefore = screen->nameText();
-    QTest::mouseClick(child<ClickableLabel>("lblGoToHome"), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(child<quendril::windows::ClickableLabel>("lblGoToHome"), Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(f->platform.events, QStringList({ "open:" + AppFixture::page(u"talvexsoftwares") }));
     QVERIFY(screen->isVisible());
     QCOMPARE(screen->nameText(), textBefore);
@@ -231,7 +229,7 @@ void TestExitScreen::untouchedFormAsksForProperAddresses()
 {
     QTest::mouseClick(child<QPushButton>("cmdSubmit"), Qt::LeftButton);
     QCOMPARE(f->platform.events, QStringList({ "message:Please Enter Proper Email Address" }));
-    QCOMPARE(f->platform.messages.first().icon, Platform::MessageIcon::Stop);
+    QCOMPARE(f->platform.messages.first().icon, quendril::platform::Platform::MessageIcon::Stop);
     // The fields hold what the boxes held, spaces removed, even after a failed check.
     QCOMPARE(f->app->tellAFriend().ReferrerName, QStringLiteral("Your Name"));
     QCOMPARE(f->app->tellAFriend().ReferralMessage, QStringLiteral("Your Message\r\n"));
@@ -248,10 +246,10 @@ void TestExitScreen::passingSubmissionOpensTheExactAddress()
     QTest::mouseClick(child<QPushButton>("cmdSubmit"), Qt::LeftButton);
     QTest::mouseClick(child<QPushButton>("cmdSubmit"), Qt::LeftButton);
 
-    const QString expected = site::SiteBaseAddress()
+    const QString expected = quendril::site::SiteBaseAddress()
         + "ssd.php?page=zorq-refer-a-friend&taf1=Tom%20%26%20Jerry&taf2=tom@cartoon.example"
           "&taf3=Your%20Message%0D%0A&taf4=J%C3%BCrgen%20%231&taf5=j%3D1@x.example&taf6="
-        + site::SiteBaseAddress();
+        + quendril::site::SiteBaseAddress();
     QCOMPARE(f->platform.events, QStringList(2, "open:" + expected));
     QCOMPARE(f->app->tellAFriend().ReferralAddress, expected);
     // The boxes keep their texts and the screen stays.

@@ -8,11 +8,6 @@
 #include <QTimer>
 #include <QtTest>
 
-using namespace quendril;
-using namespace quendril::app;
-using namespace quendril::site;
-using namespace quendril::settings;
-
 namespace {
 
 QStringList visibleWindows()
@@ -28,7 +23,8 @@ QStringList visibleWindows()
 
 QString storedDate(FakePlatform &platform)
 {
-    return DecodeSetting(platform.store.value("quendril/Settings/" + EncodeSetting(u"Duration")));
+    return quendril::settings::DecodeSetting(
+        platform.store.value("quendril/Settings/" + quendril::settings::EncodeSetting(u"Duration")));
 }
 
 } // namespace
@@ -55,7 +51,7 @@ private slots:
 
 private:
     std::unique_ptr<AppFixture> f;
-    QuendrilApp &app() { return *f->app; }
+    quendril::app::QuendrilApp &app() { return *f->app; }
     void startApp(const std::function<void(FakePlatform &)> &prepare = {})
     {
         f = std::make_unique<AppFixture>();
@@ -82,7 +78,7 @@ void TestLife::normalStartShowsTheMainWindowOnly()
     QVERIFY(!app().openExitScreen());
     QVERIFY(!app().openResultWindow());
     // Seeded once before the reminder; the first run stores today silently; one draw for the offers.
-    const QString today = EncodeSetting(
+    const QString today = quendril::settings::EncodeSetting(
         QLocale(QLocale::English, QLocale::UnitedStates).toString(f->platform.todayValue, QLocale::ShortFormat));
     QCOMPARE(f->platform.events, QStringList({ "seed", "write:Gxudwlrq=" + today, "random" }));
     QVERIFY(f->platform.endRequests.isEmpty());
@@ -96,7 +92,7 @@ void TestLife::secondCopyShowsItsMessageAndEnds()
         platform.whileMessageShown = [&](const QString &) { windowsDuringMessage = visibleWindows(); };
     });
     QCOMPARE(f->platform.events, QStringList({ "message:Application is already running", "end:0" }));
-    QCOMPARE(f->platform.messages.first().icon, Platform::MessageIcon::Information);
+    QCOMPARE(f->platform.messages.first().icon, quendril::platform::Platform::MessageIcon::Information);
     QVERIFY(windowsDuringMessage.isEmpty());
     QVERIFY(!app().openMainWindow());
     QVERIFY(!app().openExitScreen());
@@ -118,7 +114,7 @@ void TestLife::dueReminderComesBeforeTheMainWindow()
         platform.answerYes = yes;
         const QLocale locale = platform.locale;
         platform.store.insert("quendril/Settings/Gxudwlrq",
-            EncodeSetting(locale.toString(platform.todayValue.addDays(-15), QLocale::ShortFormat)));
+            quendril::settings::EncodeSetting(locale.toString(platform.todayValue.addDays(-15), QLocale::ShortFormat)));
         platform.whileMessageShown = [&](const QString &) { mainWindowDuringQuestion = f->app->openMainWindow(); };
     });
     QCOMPARE(f->platform.questions.size(), 1);
@@ -165,7 +161,7 @@ void TestLife::exitFromTheMainWindow()
 {
     QFETCH(QString, how);
     startApp();
-    frmMain *main = app().openMainWindow();
+    quendril::windows::frmMain *main = app().openMainWindow();
     if (how == "cmdExit")
         AppFixture::child<QPushButton>(main, "cmdExit")->click();
     else if (how == "mnuExit")

@@ -7,8 +7,7 @@
 #include <QUrlQuery>
 #include <QtTest>
 
-using namespace quendril;
-using namespace quendril::site;
+namespace site = quendril::site;
 
 namespace {
 
@@ -21,9 +20,9 @@ const QString kFriendName = QStringLiteral("Please Enter Your Friend's Name");
 // What the message box holds while the user has typed nothing into it.
 const QString kUntouchedMessage = QStringLiteral("Your Message\r\n");
 
-TellAFriend validFields()
+site::TellAFriend validFields()
 {
-    TellAFriend fields;
+    site::TellAFriend fields;
     fields.ReferrerName = QStringLiteral("Ann");
     fields.ReferrerEmail = QStringLiteral("ann@example.com");
     fields.ReferralMessage = kUntouchedMessage;
@@ -189,18 +188,18 @@ void TestReferral::failedCheckShowsItsMessageAndOpensNothing()
     QFETCH(QString, shown);
 
     FakePlatform platform;
-    TellAFriend fields = validFields();
+    site::TellAFriend fields = validFields();
     fields.ReferrerName = name;
     fields.ReferralMessage = message;
     fields.FriendName = friendName;
     fields.ReferralAddress = QStringLiteral("address of an earlier press");
-    const TellAFriend before = fields;
+    const site::TellAFriend before = fields;
 
-    SubmitReferral(fields, platform);
+    site::SubmitReferral(fields, platform);
 
     QCOMPARE(platform.events, QStringList({ "message:" + shown }));
     QCOMPARE(platform.messages.size(), 1);
-    QCOMPARE(platform.messages.first().icon, Platform::MessageIcon::Stop);
+    QCOMPARE(platform.messages.first().icon, quendril::platform::Platform::MessageIcon::Stop);
     QVERIFY(platform.opened.isEmpty());
     // A failed check leaves every field, the last address included, as it was.
     QCOMPARE(fields.ReferralAddress, before.ReferralAddress);
@@ -322,14 +321,14 @@ void TestReferral::passingSubmissionOpensItsAddress()
     QFETCH(QString, parameters);
 
     FakePlatform platform;
-    TellAFriend fields;
+    site::TellAFriend fields;
     fields.ReferrerName = name;
     fields.ReferrerEmail = email;
     fields.ReferralMessage = message;
     fields.FriendName = friendName;
     fields.FriendEmail = friendEmail;
 
-    SubmitReferral(fields, platform);
+    site::SubmitReferral(fields, platform);
 
     const QString expected = referralPage() + parameters + "&taf6=" + site::SiteBaseAddress();
     QCOMPARE(fields.ReferralAddress, expected);
@@ -398,13 +397,13 @@ void TestReferral::addressParsesBackIntoTheFields()
     }
 
     for (qsizetype i = 0; i < texts.size(); ++i) {
-        TellAFriend fields;
+        site::TellAFriend fields;
         fields.ReferrerName = texts[i];
         fields.ReferrerEmail = texts[(i + 1) % texts.size()];
         fields.ReferralMessage = texts[(i + 2) % texts.size()];
         fields.FriendName = texts[(i + 3) % texts.size()];
         fields.FriendEmail = texts[(i + 4) % texts.size()];
-        const QString address = buildReferralAddress(fields);
+        const QString address = site::buildReferralAddress(fields);
         const QByteArray shown = QStringLiteral("text %1: %2").arg(i).arg(address).toUtf8();
 
         // Plain printable ASCII: nothing the shell or the browser could cut at.
@@ -433,15 +432,15 @@ void TestReferral::addressParsesBackIntoTheFields()
 void TestReferral::everyPassingPressOpensThePageAgain()
 {
     FakePlatform platform;
-    TellAFriend fields = validFields();
-    SubmitReferral(fields, platform);
+    site::TellAFriend fields = validFields();
+    site::SubmitReferral(fields, platform);
     const QString first = fields.ReferralAddress;
-    SubmitReferral(fields, platform);
+    site::SubmitReferral(fields, platform);
     QCOMPARE(platform.events, QStringList({ "open:" + first, "open:" + first }));
 
     // A press with changed texts sends the current ones.
     fields.FriendName = QStringLiteral("Carol");
-    SubmitReferral(fields, platform);
+    site::SubmitReferral(fields, platform);
     const QString second = referralPage()
         + "&taf1=Ann&taf2=ann@example.com&taf3=Your%20Message%0D%0A&taf4=Carol&taf5=bob@example.org&taf6="
         + site::SiteBaseAddress();
@@ -449,7 +448,7 @@ void TestReferral::everyPassingPressOpensThePageAgain()
 
     // A failed press in between opens nothing and keeps the last address.
     fields.ReferrerName = QStringLiteral("Your Name");
-    SubmitReferral(fields, platform);
+    site::SubmitReferral(fields, platform);
     QCOMPARE(fields.ReferralAddress, second);
     QCOMPARE(platform.events, QStringList({ "open:" + first, "open:" + first, "open:" + second, "message:" + kName }));
     QVERIFY(platform.messages.size() == 1);

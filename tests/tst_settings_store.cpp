@@ -3,8 +3,7 @@
 
 #include <QtTest>
 
-using namespace quendril;
-using namespace quendril::settings;
+namespace settings = quendril::settings;
 
 class TestSettingsStore : public QObject {
     Q_OBJECT
@@ -41,27 +40,27 @@ void TestSettingsStore::scrambling()
     if (plain.isEmpty() && QByteArray(QTest::currentDataTag()) == "all printable ascii") {
         for (char16_t c = 0x20; c < 0x7f; ++c)
             plain += QChar(c);
-        scrambled = EncodeSetting(plain);
+        scrambled = settings::EncodeSetting(plain);
         QCOMPARE(scrambled.size(), plain.size());
         for (qsizetype i = 0; i < plain.size(); ++i)
-            QCOMPARE(scrambled[i].unicode(), plain[i].unicode() + SettingShift);
+            QCOMPARE(scrambled[i].unicode(), plain[i].unicode() + settings::SettingShift);
     }
-    QCOMPARE(EncodeSetting(plain), scrambled);
-    QCOMPARE(DecodeSetting(scrambled), plain);
+    QCOMPARE(settings::EncodeSetting(plain), scrambled);
+    QCOMPARE(settings::DecodeSetting(scrambled), plain);
 }
 
 void TestSettingsStore::scramblingDropsWhatFallsOutOfRange()
 {
     // Codes below the shift vanish when unscrambled; codes near 255 when scrambled.
-    QCOMPARE(DecodeSetting(QString::fromLatin1("\x01\x02")), QString());
-    QCOMPARE(DecodeSetting(QString::fromLatin1("\x01"
-                                               "D\x02")),
+    QCOMPARE(settings::DecodeSetting(QString::fromLatin1("\x01\x02")), QString());
+    QCOMPARE(settings::DecodeSetting(QString::fromLatin1("\x01"
+                                                         "D\x02")),
         QStringLiteral("A"));
-    QCOMPARE(EncodeSetting(QString::fromLatin1("a\xfd\xff")), QStringLiteral("d"));
-    QCOMPARE(EncodeSetting(QString::fromLatin1("\xfc")), QString::fromLatin1("\xff"));
+    QCOMPARE(settings::EncodeSetting(QString::fromLatin1("a\xfd\xff")), QStringLiteral("d"));
+    QCOMPARE(settings::EncodeSetting(QString::fromLatin1("\xfc")), QString::fromLatin1("\xff"));
     // Outside Latin-1 a character is taken as Latin-1 does: a question mark.
-    QCOMPARE(EncodeSetting(u"\u20ac"), EncodeSetting(u"?"));
-    QCOMPARE(DecodeSetting(u"\u20ac"), DecodeSetting(u"?"));
+    QCOMPARE(settings::EncodeSetting(u"\u20ac"), settings::EncodeSetting(u"?"));
+    QCOMPARE(settings::DecodeSetting(u"\u20ac"), settings::DecodeSetting(u"?"));
 }
 
 // Whatever the user's locale, a date in its short format scrambles into
@@ -74,7 +73,7 @@ void TestSettingsStore::dateTextsStayPlainInTheStore()
     for (const QLocale &locale : locales) {
         for (const QDate &date : dates) {
             const QString text = locale.toString(date, QLocale::ShortFormat);
-            const QString scrambled = EncodeSetting(text);
+            const QString scrambled = settings::EncodeSetting(text);
             for (const QChar c : scrambled) {
                 QVERIFY2(c != u'/' && c != u'\\' && c.isPrint(),
                     qPrintable(locale.name() + ": " + text + " -> " + scrambled));
@@ -86,7 +85,7 @@ void TestSettingsStore::dateTextsStayPlainInTheStore()
 void TestSettingsStore::storeIsAddressedByExecutableName()
 {
     FakePlatform platform;
-    const SettingsStore settings(platform);
+    const settings::SettingsStore settings(platform);
     QVERIFY(settings.WriteSetting("Duration", "12/8/26"));
     QCOMPARE(platform.store.keys(), QStringList({ "quendril/Settings/Gxudwlrq" }));
     QCOMPARE(platform.store.first(), QStringLiteral("452;259"));

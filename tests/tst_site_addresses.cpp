@@ -4,7 +4,7 @@
 
 #include <QtTest>
 
-using namespace quendril::site;
+namespace site = quendril::site;
 
 class TestSiteAddresses : public QObject {
     Q_OBJECT
@@ -17,27 +17,28 @@ private slots:
 
 void TestSiteAddresses::baseAddress()
 {
-    QVERIFY(siteRoot().startsWith(u"http"));
-    QVERIFY(!siteRoot().endsWith(u'/'));
-    QCOMPARE(SiteBaseAddress(), siteRoot() + "/vasq-free-quendril/");
-    QCOMPARE(SitePageAddress(u"help-web-page"), siteRoot() + "/vasq-free-quendril/ssd.php?page=help-web-page");
-    QVERIFY(!siteHost().contains(u'/'));
+    QVERIFY(site::siteRoot().startsWith(u"http"));
+    QVERIFY(!site::siteRoot().endsWith(u'/'));
+    QCOMPARE(site::SiteBaseAddress(), site::siteRoot() + "/vasq-free-quendril/");
+    QCOMPARE(
+        site::SitePageAddress(u"help-web-page"), site::siteRoot() + "/vasq-free-quendril/ssd.php?page=help-web-page");
+    QVERIFY(!site::siteHost().contains(u'/'));
 }
 
-using Opener = void (SiteLinks::*)() const;
+using Opener = void (site::SiteLinks::*)() const;
 Q_DECLARE_METATYPE(Opener)
 
 void TestSiteAddresses::everyOpenerHandsOverItsPage_data()
 {
     QTest::addColumn<Opener>("opener");
     QTest::addColumn<QString>("key");
-    QTest::newRow("help") << &SiteLinks::OpenHelpPage << "help-web-page";
-    QTest::newRow("home") << &SiteLinks::OpenHomePage << "home-page";
-    QTest::newRow("download") << &SiteLinks::OpenDownloadPage << "download-web-page";
-    QTest::newRow("donate") << &SiteLinks::OpenDonatePage << "donate";
-    QTest::newRow("fully branded") << &SiteLinks::OpenFullyBrandedPage << "fully-branded";
-    QTest::newRow("co-brand") << &SiteLinks::OpenCoBrandPage << "co-brand";
-    QTest::newRow("softwares") << &SiteLinks::OpenSoftwaresPage << "talvexsoftwares";
+    QTest::newRow("help") << &site::SiteLinks::OpenHelpPage << "help-web-page";
+    QTest::newRow("home") << &site::SiteLinks::OpenHomePage << "home-page";
+    QTest::newRow("download") << &site::SiteLinks::OpenDownloadPage << "download-web-page";
+    QTest::newRow("donate") << &site::SiteLinks::OpenDonatePage << "donate";
+    QTest::newRow("fully branded") << &site::SiteLinks::OpenFullyBrandedPage << "fully-branded";
+    QTest::newRow("co-brand") << &site::SiteLinks::OpenCoBrandPage << "co-brand";
+    QTest::newRow("softwares") << &site::SiteLinks::OpenSoftwaresPage << "talvexsoftwares";
 }
 
 void TestSiteAddresses::everyOpenerHandsOverItsPage()
@@ -45,10 +46,10 @@ void TestSiteAddresses::everyOpenerHandsOverItsPage()
     QFETCH(Opener, opener);
     QFETCH(QString, key);
     FakePlatform platform;
-    const SiteLinks links(platform);
+    const site::SiteLinks links(platform);
     (links.*opener)();
     (links.*opener)();
-    const QString expected = siteRoot() + "/vasq-free-quendril/ssd.php?page=" + key;
+    const QString expected = site::siteRoot() + "/vasq-free-quendril/ssd.php?page=" + key;
     // Each call opens the page again; nothing else is asked of the platform.
     QCOMPARE(platform.events, QStringList({ "open:" + expected, "open:" + expected }));
 }

@@ -3,9 +3,6 @@
 
 #include <QtTest>
 
-using namespace quendril;
-using namespace quendril::settings;
-
 // The real settings store where it is a file in the user's configuration
 // folder (Linux and other Unix systems): what reaches the disk, and a store
 // that cannot be written or read.
@@ -42,16 +39,16 @@ void TestStoreFile::cleanup()
 
 void TestStoreFile::freshAccountReadsEmpty()
 {
-    QtPlatform platform;
-    const SettingsStore settings(platform);
+    quendril::platform::QtPlatform platform;
+    const quendril::settings::SettingsStore settings(platform);
     QCOMPARE(settings.ReadSetting("Duration"), QString());
     QVERIFY(!QFileInfo::exists(storeFile(platform.executableBaseName())));
 }
 
 void TestStoreFile::roundTripThroughTheRealStore()
 {
-    QtPlatform platform;
-    const SettingsStore settings(platform);
+    quendril::platform::QtPlatform platform;
+    const quendril::settings::SettingsStore settings(platform);
     const QString date = QLocale::system().toString(QDate(2026, 12, 8), QLocale::ShortFormat);
     QVERIFY(settings.WriteSetting("Duration", date));
     QCOMPARE(settings.ReadSetting("Duration"), date);
@@ -77,16 +74,16 @@ void TestStoreFile::refusedWriteIsReported()
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocker.fileName());
-    QtPlatform platform;
-    const SettingsStore settings(platform);
+    quendril::platform::QtPlatform platform;
+    const quendril::settings::SettingsStore settings(platform);
     QVERIFY(!settings.WriteSetting("Duration", "12/8/26"));
     QCOMPARE(settings.ReadSetting("Duration"), QString());
 }
 
 void TestStoreFile::unreadableStoreIsNotOverwritten()
 {
-    QtPlatform platform;
-    const SettingsStore settings(platform);
+    quendril::platform::QtPlatform platform;
+    const quendril::settings::SettingsStore settings(platform);
     QVERIFY(settings.WriteSetting("Duration", "12/8/26"));
     const QString path = storeFile(platform.executableBaseName());
     // A directory in the file's place cannot be read as a store.

@@ -9,9 +9,8 @@
 
 #include <optional>
 
-using namespace quendril;
-using namespace quendril::site;
-using namespace quendril::settings;
+namespace settings = quendril::settings;
+namespace site = quendril::site;
 
 namespace {
 
@@ -27,20 +26,21 @@ QLocale locale(const char *name)
 // settings over it and the page openers, sharing one store between starts.
 struct Starts {
     FakePlatform platform;
-    SettingsStore settings { platform };
+    settings::SettingsStore settings { platform };
     site::SiteLinks links { platform };
 
     QString durationPath() const
     {
-        return FakePlatform::storePath(platform.executable, QStringLiteral("Settings"), EncodeSetting(u"Duration"));
+        return FakePlatform::storePath(
+            platform.executable, QStringLiteral("Settings"), settings::EncodeSetting(u"Duration"));
     }
-    void storeDate(QDate date) { platform.store.insert(durationPath(), EncodeSetting(dateText(date))); }
+    void storeDate(QDate date) { platform.store.insert(durationPath(), settings::EncodeSetting(dateText(date))); }
     QString dateText(QDate date) const { return site::dateToText(date, platform.locale); }
     // The stored text, unscrambled.
-    QString storedText() const { return DecodeSetting(platform.store.value(durationPath())); }
+    QString storedText() const { return settings::DecodeSetting(platform.store.value(durationPath())); }
     QString writeEvent(QDate date) const
     {
-        return "write:" + EncodeSetting(u"Duration") + "=" + EncodeSetting(dateText(date));
+        return "write:" + settings::EncodeSetting(u"Duration") + "=" + settings::EncodeSetting(dateText(date));
     }
 
     // Starts the program on the given day and gives what the reminder asked for.
@@ -48,7 +48,7 @@ struct Starts {
     {
         platform.todayValue = today;
         platform.events.clear();
-        RemindToCheckForUpdate(platform, settings, links);
+        site::RemindToCheckForUpdate(platform, settings, links);
         return platform.events;
     }
 };
@@ -193,12 +193,12 @@ void TestUpdateReminder::unreadableStoredTextIsLeftAlone_data()
 {
     // The value as it lies in the store.
     QTest::addColumn<QString>("raw");
-    QTest::newRow("words") << EncodeSetting(u"not a date");
-    QTest::newRow("month 13") << EncodeSetting(u"13/8/26");
-    QTest::newRow("30 February") << EncodeSetting(u"2/30/26");
-    QTest::newRow("no year") << EncodeSetting(u"12/8");
-    QTest::newRow("another locale's format") << EncodeSetting(u"08.12.26");
-    QTest::newRow("iso date, day out of range") << EncodeSetting(u"2026-12-32");
+    QTest::newRow("words") << settings::EncodeSetting(u"not a date");
+    QTest::newRow("month 13") << settings::EncodeSetting(u"13/8/26");
+    QTest::newRow("30 February") << settings::EncodeSetting(u"2/30/26");
+    QTest::newRow("no year") << settings::EncodeSetting(u"12/8");
+    QTest::newRow("another locale's format") << settings::EncodeSetting(u"08.12.26");
+    QTest::newRow("iso date, day out of range") << settings::EncodeSetting(u"2026-12-32");
     QTest::newRow("date left unscrambled") << QStringLiteral("12/8/26");
     QTest::newRow("garbage") << QString::fromLatin1("\x7f\xfe\xa0~~");
 }
@@ -381,7 +381,7 @@ void TestUpdateReminder::everyLocaleReadsBackItsStoredDate()
     const auto locales = QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
     for (const QLocale &locale : locales) {
         for (const QDate date : { QDate(2026, 12, 8), QDate(2027, 3, 1), QDate(2069, 12, 31), QDate(2070, 1, 1) }) {
-            const QString stored = DecodeSetting(EncodeSetting(site::dateToText(date, locale)));
+            const QString stored = settings::DecodeSetting(settings::EncodeSetting(site::dateToText(date, locale)));
             QVERIFY2(site::textToDate(stored, locale, date.addDays(15)) == date,
                 qPrintable(locale.name() + " " + date.toString(Qt::ISODate) + " as " + stored));
         }

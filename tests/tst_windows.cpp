@@ -24,7 +24,7 @@
 
 #include <algorithm>
 
-using namespace quendril;
+namespace windows = quendril::windows;
 
 namespace {
 const QString kDamaged = QStringLiteral("It may not be found and even if it is found it will be badly damaged.");
@@ -32,7 +32,7 @@ const QString kDamaged = QStringLiteral("It may not be found and even if it is f
 // The windows are drawn for the default site address; a longer one may make them grow.
 bool drawnForThisSite()
 {
-    return site::siteRoot() == QStringLiteral(QUENDRIL_DEFAULT_SITE_ROOT);
+    return quendril::site::siteRoot() == QStringLiteral(QUENDRIL_DEFAULT_SITE_ROOT);
 }
 
 QString where(const QWidget *window, const QWidget *control)
@@ -138,10 +138,10 @@ private slots:
 
 private:
     std::unique_ptr<AppFixture> f;
-    frmMain *main() { return f->app->openMainWindow(); }
+    windows::frmMain *main() { return f->app->openMainWindow(); }
     QLineEdit *txtNumber() { return AppFixture::child<QLineEdit>(main(), "txtNumber"); }
     QPushButton *cmdNext() { return AppFixture::child<QPushButton>(main(), "cmdNext"); }
-    frmDisplay *findObject(const QString &entry)
+    windows::frmDisplay *findObject(const QString &entry)
     {
         txtNumber()->setText(entry);
         cmdNext()->click();
@@ -151,7 +151,7 @@ private:
 
 void TestWindows::init()
 {
-    forms::registerFontSubstitutes();
+    windows::registerFontSubstitutes();
     f = std::make_unique<AppFixture>();
     f->app->start();
     QVERIFY(main());
@@ -170,7 +170,7 @@ void TestWindows::typicalRequestAndBack()
     QCOMPARE(txtNumber()->text(), QStringLiteral("123456789"));
     QTest::mouseClick(cmdNext(), Qt::LeftButton);
 
-    frmDisplay *display = f->app->openResultWindow();
+    windows::frmDisplay *display = f->app->openResultWindow();
     QVERIFY(display);
     QVERIFY(display->isVisible());
     QVERIFY(main()->isHidden());
@@ -193,13 +193,13 @@ void TestWindows::typicalRequestAndBack()
 
 void TestWindows::secondReadingReplacesTheFirst()
 {
-    frmDisplay *first = findObject("123456789");
+    windows::frmDisplay *first = findObject("123456789");
     QVERIFY(first);
     AppFixture::child<QAction>(first, "mnuFileBack")->trigger();
     AppFixture::settle();
     QVERIFY(!f->app->openResultWindow());
 
-    frmDisplay *second = findObject("999999998");
+    windows::frmDisplay *second = findObject("999999998");
     QVERIFY(second);
     QCOMPARE(second->readingNumber(), QStringLiteral("84"));
     QCOMPARE(second->readingText(), QStringLiteral("It will be found in some box or case."));
@@ -232,7 +232,7 @@ void TestWindows::refusedEntryLeavesTheWindowAsItWas()
     cmdNext()->click();
 
     QCOMPARE(f->platform.events, QStringList({ "message:" + message }));
-    QCOMPARE(f->platform.messages.first().icon, Platform::MessageIcon::Information);
+    QCOMPARE(f->platform.messages.first().icon, quendril::platform::Platform::MessageIcon::Information);
     QVERIFY(main()->isVisible());
     QCOMPARE(txtNumber()->text(), entry);
     QCOMPARE(main()->focusWidget(), txtNumber());
@@ -342,7 +342,7 @@ void TestWindows::commandsOpenTheirPages()
     if (auto *action = window->findChild<QAction *>(control)) {
         action->trigger();
     } else {
-        auto *label = AppFixture::child<ClickableLabel>(window, control.toLatin1().constData());
+        auto *label = AppFixture::child<windows::ClickableLabel>(window, control.toLatin1().constData());
         QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(5, 5));
     }
     QCOMPARE(f->platform.events, QStringList({ "open:" + AppFixture::page(key) }));
@@ -358,7 +358,7 @@ void TestWindows::visibleOfferOpensItsPage_data()
     QTest::addColumn<QString>("key");
     QTest::newRow("1: co-branding in front") << 0.0f << "co-brand";
     QTest::newRow("2: fully branded in front") << 0.25f << "fully-branded";
-    QTest::newRow("7: design order") << std::nextafter(1.0f, 0.0f) << "co-brand";
+    QTest::newRow("7: Designer file order") << std::nextafter(1.0f, 0.0f) << "co-brand";
 }
 
 void TestWindows::visibleOfferOpensItsPage()
@@ -369,14 +369,14 @@ void TestWindows::visibleOfferOpensItsPage()
     f->platform.randomValues = { draw };
     f->app->start();
     auto *frame = AppFixture::child<QFrame>(main(), "Frame5");
-    auto *top = qobject_cast<ClickableLabel *>(frame->childAt(QPoint(30, 20)));
+    auto *top = qobject_cast<windows::ClickableLabel *>(frame->childAt(QPoint(30, 20)));
     QVERIFY(top);
     f->platform.events.clear();
     QTest::mouseClick(top, Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(f->platform.opened, QStringList({ AppFixture::page(key) }));
 
     // The result window is not reordered: the fully-branded offer covers the other.
-    frmDisplay *display = findObject("123456789");
+    windows::frmDisplay *display = findObject("123456789");
     auto *resultTop = AppFixture::child<QFrame>(display, "Frame5")->childAt(QPoint(200, 30));
     QCOMPARE(resultTop->objectName(), QStringLiteral("lblFullBrand"));
 }
@@ -411,7 +411,7 @@ void TestWindows::enterAndEscInTheResultWindow()
     for (const Qt::Key key : { Qt::Key_Return, Qt::Key_Escape }) {
         f = std::make_unique<AppFixture>();
         f->app->start();
-        frmDisplay *display = findObject("123456789");
+        windows::frmDisplay *display = findObject("123456789");
         QVERIFY(AppFixture::activate(display));
         QTest::keyClick(display->focusWidget(), key);
         AppFixture::settle();
@@ -426,11 +426,13 @@ void TestWindows::aboutBoxIsModalAndItsLinksLeaveItOpen()
 {
     bool checked = false;
     QTimer::singleShot(0, this, [&] {
-        frmAbout *about = f->app->openAboutBox();
+        windows::frmAbout *about = f->app->openAboutBox();
         QVERIFY(about && about->isVisible() && about->isModal());
         QCOMPARE(about->focusWidget(), AppFixture::child<QPushButton>(about, "cmdOK"));
-        QTest::mouseClick(AppFixture::child<ClickableLabel>(about, "lblHomePage"), Qt::LeftButton, {}, QPoint(3, 3));
-        QTest::mouseClick(AppFixture::child<ClickableLabel>(about, "Label5"), Qt::LeftButton, {}, QPoint(3, 3));
+        QTest::mouseClick(
+            AppFixture::child<windows::ClickableLabel>(about, "lblHomePage"), Qt::LeftButton, {}, QPoint(3, 3));
+        QTest::mouseClick(
+            AppFixture::child<windows::ClickableLabel>(about, "Label5"), Qt::LeftButton, {}, QPoint(3, 3));
         QVERIFY(about->isVisible());
         AppFixture::child<QPushButton>(about, "cmdOK")->click();
         checked = true;
@@ -447,7 +449,7 @@ void TestWindows::aboutBoxClosesWithEnterAndIsBuiltAfresh()
     QStringList titles;
     for (int opening = 0; opening < 2; ++opening) {
         QTimer::singleShot(0, this, [&] {
-            frmAbout *about = f->app->openAboutBox();
+            windows::frmAbout *about = f->app->openAboutBox();
             QVERIFY(about);
             titles << about->windowTitle();
             about->setWindowTitle("changed"); // must not survive into the next opening
@@ -469,7 +471,7 @@ void TestWindows::windowsHaveTheirDesignedSize()
     const int mainGrown = grown(main()) - 41;
     QCOMPARE(clientSize(main()), QSize(488, 385 + mainGrown));
     QCOMPARE(AppFixture::child<QLineEdit>(main(), "txtNumber")->geometry(), QRect(157, 152, 177, 25));
-    frmDisplay *display = findObject("123456789");
+    windows::frmDisplay *display = findObject("123456789");
     const int displayGrown = grown(display) - 49;
     QCOMPARE(clientSize(display), QSize(456, 320 + displayGrown));
     if (drawnForThisSite())
@@ -482,15 +484,15 @@ void TestWindows::windowsHaveTheirDesignedSize()
 
 void TestWindows::everyControlHasAnAccessibleName()
 {
-    frmDisplay *display = findObject("123456789");
+    windows::frmDisplay *display = findObject("123456789");
     AppFixture::child<QPushButton>(display, "cmdExit")->click(); // brings up the exit screen
     QList<QWidget *> windows = { main(), f->app->openExitScreen() };
-    frmDisplay *second = (AppFixture::settle(), findObject("123456789"));
+    windows::frmDisplay *second = (AppFixture::settle(), findObject("123456789"));
     windows << second;
     for (QWidget *window : windows) {
         for (QWidget *w : window->findChildren<QWidget *>()) {
             const bool actionable = qobject_cast<QAbstractButton *>(w) || qobject_cast<QLineEdit *>(w)
-                || qobject_cast<QPlainTextEdit *>(w) || qobject_cast<ClickableLabel *>(w);
+                || qobject_cast<QPlainTextEdit *>(w) || qobject_cast<windows::ClickableLabel *>(w);
             if (!actionable || !w->isVisibleTo(window))
                 continue;
             QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(w);
@@ -508,9 +510,9 @@ void TestWindows::everyControlHasAnAccessibleName()
 // inside the window: the longest reading included.
 void TestWindows::noTextIsClipped()
 {
-    frmDisplay *display = findObject("123456789");
+    windows::frmDisplay *display = findObject("123456789");
     display->setReading(f->app->readingState().ReadingTable[12], "84");
-    frmAbout about(*f->app);
+    windows::frmAbout about(*f->app);
     QStringList cut;
     for (QWidget *window : QList<QWidget *>({ main(), display, &about, &f->app->exitScreen() }))
         cut << cutOffTexts(window);
@@ -532,30 +534,31 @@ void TestWindows::siteAddressOfAnyLengthFits()
 {
     QFETCH(QString, root);
     QCOMPARE(root.size(), 60);
-    frmDisplay *display = findObject("123456789");
-    frmAbout about(*f->app);
-    frmNagScreen2 &screen = f->app->exitScreen();
+    windows::frmDisplay *display = findObject("123456789");
+    windows::frmAbout about(*f->app);
+    windows::frmNagScreen2 &screen = f->app->exitScreen();
     const QList<QWidget *> windows = { main(), display, &about, &screen };
     QList<QHash<QWidget *, QRect>> before;
     for (QWidget *window : windows)
         before << placesIn(window);
 
     // As the windows set them.
-    forms::setFittedText(AppFixture::child<QLabel>(main(), "Label61"), site::boardAdvertisement(root));
-    forms::setFittedText(AppFixture::child<QLabel>(display, "Label61"), site::boardAdvertisement(root));
-    forms::setFittedText(AppFixture::child<QLabel>(&about, "Label1"), site::aboutDescription(root));
-    forms::setFittedText(AppFixture::child<QLabel>(&about, "lblHomePage"), site::homeLinkText(root));
+    windows::setFittedText(AppFixture::child<QLabel>(main(), "Label61"), quendril::site::boardAdvertisement(root));
+    windows::setFittedText(AppFixture::child<QLabel>(display, "Label61"), quendril::site::boardAdvertisement(root));
+    windows::setFittedText(AppFixture::child<QLabel>(&about, "Label1"),
+        quendril::site::aboutDescription(QStringLiteral(QUENDRIL_TITLE), root));
+    windows::setFittedText(AppFixture::child<QLabel>(&about, "lblHomePage"), quendril::site::homeLinkText(root));
     QStringList appeals;
-    for (int k = 0; k < site::kSupportAppealCount; ++k)
-        appeals << site::supportAppeal(k, root);
+    for (int k = 0; k < quendril::site::kSupportAppealCount; ++k)
+        appeals << quendril::site::supportAppeal(k, root);
     auto *appeal = AppFixture::child<QLabel>(&screen, "Label2");
     for (const QString &text : appeals) {
-        forms::setFittedText(appeal, text, appeals);
+        windows::setFittedText(appeal, text, appeals);
         const QStringList cut = cutOffTexts(&screen);
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
     }
     auto *visit = AppFixture::child<QCheckBox>(&screen, "Check1");
-    forms::setFittedText(visit, site::visitSiteCaption(root));
+    windows::setFittedText(visit, quendril::site::visitSiteCaption(root));
 
     QStringList cut;
     for (QWidget *window : windows)
@@ -578,9 +581,10 @@ void TestWindows::siteAddressOfAnyLengthFits()
     // A screen reader reads the texts whole, wherever they were broken into lines.
     const auto name
         = [](QWidget *control) { return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name); };
-    QCOMPARE(name(visit), site::visitSiteCaption(root));
-    QCOMPARE(name(AppFixture::child<QLabel>(&about, "Label1")), site::aboutDescription(root));
-    QCOMPARE(name(AppFixture::child<QLabel>(&about, "lblHomePage")), site::homeLinkText(root));
+    QCOMPARE(name(visit), quendril::site::visitSiteCaption(root));
+    QCOMPARE(name(AppFixture::child<QLabel>(&about, "Label1")),
+        quendril::site::aboutDescription(QStringLiteral(QUENDRIL_TITLE), root));
+    QCOMPARE(name(AppFixture::child<QLabel>(&about, "lblHomePage")), quendril::site::homeLinkText(root));
     QCOMPARE(name(appeal), appeals.last());
 }
 
@@ -597,7 +601,7 @@ void TestWindows::readingNumberStaysBlackUnderADarkTheme()
         dark.setColor(role, Qt::white);
     QApplication::setPalette(dark);
 
-    frmDisplay *display = findObject("999999998");
+    windows::frmDisplay *display = findObject("999999998");
     const QImage picture = AppFixture::child<QLabel>(display, "lblLostObjectNumber")->grab().toImage();
     QHash<QRgb, int> counts;
     for (int y = 0; y < picture.height(); ++y) {
@@ -614,8 +618,8 @@ void TestWindows::readingNumberStaysBlackUnderADarkTheme()
 
 void TestWindows::fontsAreTheDesignedFacesAtTheirExactSizes()
 {
-    frmDisplay *display = findObject("123456789");
-    frmAbout about(*f->app);
+    windows::frmDisplay *display = findObject("123456789");
+    windows::frmAbout about(*f->app);
     const QList<QWidget *> windows = { main(), display, &about, &f->app->exitScreen() };
     // Whatever faces Verdana and MS Sans Serif come out as on this machine.
     const QStringList designedFaces = { QFontInfo(QFont(QStringLiteral("Verdana"))).family(),
@@ -663,7 +667,7 @@ void TestWindows::faceForDesignedFamily()
     QFETCH(QStringList, usable);
     QFETCH(QString, face);
     QCOMPARE(
-        forms::faceForDesignedFamily(designed, [&usable](const QString &family) { return usable.contains(family); }),
+        windows::faceForDesignedFamily(designed, [&usable](const QString &family) { return usable.contains(family); }),
         face);
 }
 

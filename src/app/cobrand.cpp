@@ -29,7 +29,7 @@ OfferInFront offerInFront(std::int16_t number)
     case 6:
         return OfferInFront::FullyBranded;
     default:
-        return OfferInFront::AsDesigned;
+        return OfferInFront::DesignerOrder;
     }
 }
 

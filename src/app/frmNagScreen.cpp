@@ -11,7 +11,7 @@
 
 namespace quendril::app {
 
-frmNagScreen::frmNagScreen(WindowHost &host, const settings::SettingsStore &settings)
+frmNagScreen::frmNagScreen(windows::WindowHost &host, const settings::SettingsStore &settings)
     : m_host(host)
     , m_settings(settings)
     , m_icon(makeApplicationIcon())
@@ -20,9 +20,10 @@ frmNagScreen::frmNagScreen(WindowHost &host, const settings::SettingsStore &sett
 
 void frmNagScreen::Form_Load()
 {
-    Platform &platform = m_host.platform();
+    platform::Platform &platform = m_host.platform();
     if (platform.otherCopyRunning()) {
-        platform.showMessage(QStringLiteral("Application is already running"), Platform::MessageIcon::Information);
+        platform.showMessage(
+            QStringLiteral("Application is already running"), platform::Platform::MessageIcon::Information);
         m_host.EndApplication();
         return;
     }
@@ -36,7 +37,7 @@ void frmNagScreen::Form_Load()
 void frmNagScreen::CoBrand_Randomize()
 {
     intCoBrandRandomNumber = coBrandNumber(m_host.platform().randomFraction());
-    frmMain &main = m_host.mainWindow();
+    windows::frmMain &main = m_host.mainWindow();
     switch (offerInFront(intCoBrandRandomNumber)) {
     case OfferInFront::CoBrand:
         main.lblCobrand()->raise();
@@ -44,7 +45,7 @@ void frmNagScreen::CoBrand_Randomize()
     case OfferInFront::FullyBranded:
         main.lblFullBrand()->raise();
         break;
-    case OfferInFront::AsDesigned:
+    case OfferInFront::DesignerOrder:
         break;
     }
 }

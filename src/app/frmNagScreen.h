@@ -4,9 +4,11 @@
 
 #include <cstdint>
 
-class WindowHost;
 namespace quendril::settings {
 class SettingsStore;
+}
+namespace quendril::windows {
+class WindowHost;
 }
 
 namespace quendril::app {
@@ -16,7 +18,7 @@ namespace quendril::app {
 // program when it is closed.
 class frmNagScreen {
 public:
-    frmNagScreen(WindowHost &host, const settings::SettingsStore &settings);
+    frmNagScreen(windows::WindowHost &host, const settings::SettingsStore &settings);
 
     // The start-up sequence.
     void Form_Load();
@@ -33,7 +35,7 @@ public:
 private:
     void Form_Unload();
 
-    WindowHost &m_host;
+    windows::WindowHost &m_host;
     const settings::SettingsStore &m_settings;
     QIcon m_icon;
     bool m_closing = false;

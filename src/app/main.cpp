@@ -15,9 +15,9 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(QStringLiteral(QUENDRIL_APP_ID));
     // The program ends only through its exit screen or a refused second copy.
     QApplication::setQuitOnLastWindowClosed(false);
-    quendril::forms::registerFontSubstitutes();
+    quendril::windows::registerFontSubstitutes();
 
-    QtPlatform platform;
+    quendril::platform::QtPlatform platform;
     quendril::app::QuendrilApp app(platform);
     QApplication::setWindowIcon(app.applicationIcon());
     app.start();

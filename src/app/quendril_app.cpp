@@ -20,7 +20,7 @@ template <typename Window> void closeIfOpen(const QPointer<Window> &window)
 
 } // namespace
 
-QuendrilApp::QuendrilApp(Platform &platform)
+QuendrilApp::QuendrilApp(platform::Platform &platform)
     : m_platform(platform)
     , m_settings(platform)
     , m_links(platform)
@@ -41,24 +41,24 @@ void QuendrilApp::start()
     m_startup->Form_Load();
 }
 
-frmMain &QuendrilApp::mainWindow()
+windows::frmMain &QuendrilApp::mainWindow()
 {
     if (!m_main)
-        m_main = new frmMain(*this);
+        m_main = new windows::frmMain(*this);
     return *m_main;
 }
 
-frmDisplay &QuendrilApp::resultWindow()
+windows::frmDisplay &QuendrilApp::resultWindow()
 {
     if (!m_display)
-        m_display = new frmDisplay(*this);
+        m_display = new windows::frmDisplay(*this);
     return *m_display;
 }
 
-frmNagScreen2 &QuendrilApp::exitScreen()
+windows::frmNagScreen2 &QuendrilApp::exitScreen()
 {
     if (!m_exit)
-        m_exit = new frmNagScreen2(*this);
+        m_exit = new windows::frmNagScreen2(*this);
     return *m_exit;
 }
 
@@ -94,7 +94,7 @@ void QuendrilApp::showAboutBox()
 {
     if (m_ending || m_about)
         return;
-    frmAbout about(*this);
+    windows::frmAbout about(*this);
     m_about = &about;
     about.exec();
     m_about = nullptr;

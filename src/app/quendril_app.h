@@ -20,9 +20,9 @@ class frmNagScreen;
 
 // The application: owns every window and the values the windows share, and
 // ends the program.
-class QuendrilApp final : public WindowHost {
+class QuendrilApp final : public windows::WindowHost {
 public:
-    explicit QuendrilApp(Platform &platform);
+    explicit QuendrilApp(platform::Platform &platform);
     ~QuendrilApp() override;
 
     QuendrilApp(const QuendrilApp &) = delete;
@@ -33,19 +33,19 @@ public:
 
     frmNagScreen &startupWindow() { return *m_startup; }
     // The windows that are open now, without creating any; null when closed.
-    frmMain *openMainWindow() const { return m_main; }
-    frmDisplay *openResultWindow() const { return m_display; }
-    frmNagScreen2 *openExitScreen() const { return m_exit; }
-    frmAbout *openAboutBox() const { return m_about; }
+    windows::frmMain *openMainWindow() const { return m_main; }
+    windows::frmDisplay *openResultWindow() const { return m_display; }
+    windows::frmNagScreen2 *openExitScreen() const { return m_exit; }
+    windows::frmAbout *openAboutBox() const { return m_about; }
     bool ended() const { return m_ended; }
 
-    Platform &platform() override { return m_platform; }
+    platform::Platform &platform() override { return m_platform; }
     const site::SiteLinks &links() override { return m_links; }
-    ReadingState &readingState() override { return m_reading; }
+    core::ReadingState &readingState() override { return m_reading; }
     site::TellAFriend &tellAFriend() override { return m_tellAFriend; }
-    frmMain &mainWindow() override;
-    frmDisplay &resultWindow() override;
-    frmNagScreen2 &exitScreen() override;
+    windows::frmMain &mainWindow() override;
+    windows::frmDisplay &resultWindow() override;
+    windows::frmNagScreen2 &exitScreen() override;
     void showExitScreen() override;
     void hideExitScreen() override;
     void hideStartupWindow() override;
@@ -55,17 +55,17 @@ public:
     void EndApplication() override;
 
 private:
-    Platform &m_platform;
+    platform::Platform &m_platform;
     settings::SettingsStore m_settings;
     site::SiteLinks m_links;
-    ReadingState m_reading;
+    core::ReadingState m_reading;
     site::TellAFriend m_tellAFriend;
 
     std::unique_ptr<frmNagScreen> m_startup;
-    QPointer<frmMain> m_main;
-    QPointer<frmDisplay> m_display;
-    QPointer<frmNagScreen2> m_exit;
-    QPointer<frmAbout> m_about;
+    QPointer<windows::frmMain> m_main;
+    QPointer<windows::frmDisplay> m_display;
+    QPointer<windows::frmNagScreen2> m_exit;
+    QPointer<windows::frmAbout> m_about;
     bool m_ending = false;
     bool m_ended = false;
 };

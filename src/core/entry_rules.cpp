@@ -1,6 +1,6 @@
 #include "entry_rules.h"
 
-namespace quendril {
+namespace quendril::core {
 
 namespace {
 
@@ -61,4 +61,4 @@ QString entryMessage(EntryVerdict verdict)
     return {};
 }
 
-} // namespace quendril
+} // namespace quendril::core

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace quendril {
+namespace quendril::core {
 
 inline const QString kOnlyNumbersMessage = QStringLiteral("Please Enter Only Numbers");
 
@@ -33,4 +33,4 @@ EntryVerdict checkEntry(QStringView entry);
 // The message shown for a refused entry; empty for an accepted one.
 QString entryMessage(EntryVerdict verdict);
 
-} // namespace quendril
+} // namespace quendril::core

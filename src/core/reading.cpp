@@ -2,7 +2,7 @@
 
 #include <limits>
 
-namespace quendril {
+namespace quendril::core {
 
 namespace {
 
@@ -53,4 +53,4 @@ std::optional<Reading> computeReading(QStringView entry, ReadingState &state)
     return Reading { state.ReadingNumber, state.ReadingTable[static_cast<std::size_t>(state.ReadingNumber)] };
 }
 
-} // namespace quendril
+} // namespace quendril::core

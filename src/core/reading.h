@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace quendril {
+namespace quendril::core {
 
 inline constexpr int kLargestReadingNumber = 84;
 
@@ -37,4 +37,4 @@ struct Reading {
 // outside the table.
 std::optional<Reading> computeReading(QStringView entry, ReadingState &state);
 
-} // namespace quendril
+} // namespace quendril::core

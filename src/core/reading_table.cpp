@@ -1,6 +1,6 @@
 #include "reading.h"
 
-namespace quendril {
+namespace quendril::core {
 
 void FillReadingTable(ReadingTexts &table)
 {
@@ -94,4 +94,4 @@ void FillReadingTable(ReadingTexts &table)
         table[static_cast<std::size_t>(slot)] = QString::fromUtf16(kTexts[slot - 1]);
 }
 
-} // namespace quendril
+} // namespace quendril::core

@@ -14,6 +14,8 @@
 // machine, boot) and keeps it open and locked while it is held, so that
 // nobody removes it from under a live owner.
 
+namespace quendril::platform {
+
 namespace {
 
 // A copy writes its details right after creating the file. A file that has
@@ -114,3 +116,5 @@ InstanceLock::Outcome InstanceLock::acquire()
         QThread::msleep(kRetryMs);
     }
 }
+
+} // namespace quendril::platform

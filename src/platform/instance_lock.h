@@ -4,6 +4,8 @@
 
 #include <memory>
 
+namespace quendril::platform {
+
 // The lock that keeps a second copy of the program out. A running copy holds
 // it until it ends; it is named after the executable and counts for this user
 // on this machine.
@@ -28,3 +30,5 @@ private:
     struct State;
     std::unique_ptr<State> m_state;
 };
+
+} // namespace quendril::platform

@@ -11,6 +11,8 @@
 // process that holds it, however that process ends, so nothing is left over
 // that could keep the user out; and it needs no file.
 
+namespace quendril::platform {
+
 namespace {
 
 QString userName()
@@ -62,3 +64,5 @@ InstanceLock::Outcome InstanceLock::acquire()
     m_state->mutex = mutex;
     return Outcome::Held;
 }
+
+} // namespace quendril::platform

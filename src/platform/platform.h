@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace quendril::platform {
+
 // Everything the program asks of the operating system goes through this one
 // interface, so that tests can stand in for it and see exactly what was asked.
 class Platform {
@@ -49,3 +51,5 @@ public:
     // Ends the process with the given status. In tests it only records.
     virtual void endProcess(int status) = 0;
 };
+
+} // namespace quendril::platform

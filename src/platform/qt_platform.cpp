@@ -14,6 +14,8 @@
 
 #include <chrono>
 
+namespace quendril::platform {
+
 namespace {
 
 const QString kApplicationTitle = QStringLiteral(QUENDRIL_TITLE);
@@ -158,3 +160,5 @@ void QtPlatform::endProcess(int status)
     m_exitStatus = status;
     QCoreApplication::exit(status);
 }
+
+} // namespace quendril::platform

@@ -7,6 +7,8 @@
 
 #include <memory>
 
+namespace quendril::platform {
+
 class InstanceLock;
 
 // The real platform, through Qt.
@@ -42,3 +44,5 @@ private:
     bool m_ended = false;
     int m_exitStatus = 0;
 };
+
+} // namespace quendril::platform

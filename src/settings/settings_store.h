@@ -3,7 +3,9 @@
 #include <QString>
 #include <QStringView>
 
+namespace quendril::platform {
 class Platform;
+}
 
 namespace quendril::settings {
 
@@ -22,7 +24,7 @@ QString DecodeSetting(QStringView text);
 // the section "Settings", with key and value scrambled.
 class SettingsStore {
 public:
-    explicit SettingsStore(Platform &platform)
+    explicit SettingsStore(platform::Platform &platform)
         : m_platform(platform)
     {
     }
@@ -33,7 +35,7 @@ public:
     bool WriteSetting(const QString &key, const QString &value) const;
 
 private:
-    Platform &m_platform;
+    platform::Platform &m_platform;
 };
 
 } // namespace quendril::settings

@@ -18,9 +18,9 @@ QString encodedValue(const QString &value)
     return QString::fromLatin1(QUrl::toPercentEncoding(value, kKeptInValues));
 }
 
-void showStop(Platform &platform, const QString &text)
+void showStop(platform::Platform &platform, const QString &text)
 {
-    platform.showMessage(text, Platform::MessageIcon::Stop);
+    platform.showMessage(text, platform::Platform::MessageIcon::Stop);
 }
 
 bool isEmptyOr(const QString &field, QStringView placeholder)
@@ -61,7 +61,7 @@ QString emailAddressProblem(const QString &yours, const QString &friends)
     return {};
 }
 
-void SubmitReferral(TellAFriend &fields, Platform &platform)
+void SubmitReferral(TellAFriend &fields, platform::Platform &platform)
 {
     if (isEmptyOr(fields.ReferrerName, placeholder::name)) {
         showStop(platform, QStringLiteral("Please Enter Your Name"));
@@ -79,7 +79,7 @@ void SubmitReferral(TellAFriend &fields, Platform &platform)
     OpenReferralPage(fields, platform);
 }
 
-void OpenReferralPage(const TellAFriend &fields, Platform &platform)
+void OpenReferralPage(const TellAFriend &fields, platform::Platform &platform)
 {
     platform.shellOpen(fields.ReferralAddress);
 }

@@ -3,7 +3,9 @@
 #include <QString>
 #include <QStringView>
 
+namespace quendril::platform {
 class Platform;
+}
 
 namespace quendril::site {
 
@@ -41,9 +43,9 @@ QString emailAddressProblem(const QString &yours, const QString &friends);
 
 // Checks the name, message and friend's name fields; when they pass, builds
 // the address and opens the page. A failed check shows its message.
-void SubmitReferral(TellAFriend &fields, Platform &platform);
+void SubmitReferral(TellAFriend &fields, platform::Platform &platform);
 
 // Hands the last built address to the browser.
-void OpenReferralPage(const TellAFriend &fields, Platform &platform);
+void OpenReferralPage(const TellAFriend &fields, platform::Platform &platform);
 
 } // namespace quendril::site

@@ -1,6 +1,8 @@
 #pragma once
 
+namespace quendril::platform {
 class Platform;
+}
 
 namespace quendril::site {
 
@@ -8,7 +10,7 @@ namespace quendril::site {
 // never reports a failure to its caller.
 class SiteLinks {
 public:
-    explicit SiteLinks(Platform &platform)
+    explicit SiteLinks(platform::Platform &platform)
         : m_platform(platform)
     {
     }
@@ -22,7 +24,7 @@ public:
     void OpenSoftwaresPage() const;
 
 private:
-    Platform &m_platform;
+    platform::Platform &m_platform;
 };
 
 } // namespace quendril::site

@@ -18,11 +18,11 @@ QString homeLinkText(const QString &root)
     return QStringLiteral("Click here to visit ") + root;
 }
 
-QString aboutDescription(const QString &root)
+QString aboutDescription(const QString &title, const QString &root)
 {
-    return QStringLiteral("Vasq Quendril helps you find items you may have misplaced, using the principles of "
-                          "Chaldean numerology. All rights to this software are held by %1.")
-        .arg(root);
+    return QStringLiteral("%1 helps you find items you may have misplaced, using the principles of "
+                          "Chaldean numerology. All rights to this software are held by %2.")
+        .arg(title, root);
 }
 
 QString visitSiteCaption(const QString &root)

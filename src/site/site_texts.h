@@ -14,9 +14,9 @@ namespace quendril::site {
 QString boardAdvertisement(const QString &root = siteRoot());
 // The about box's link to the home page.
 QString homeLinkText(const QString &root = siteRoot());
-// The about box's description: what the program does, and that the site holds
-// all rights to it.
-QString aboutDescription(const QString &root = siteRoot());
+// The about box's description: what the program, named by its title, does,
+// and that the site holds all rights to it.
+QString aboutDescription(const QString &title, const QString &root = siteRoot());
 // The exit screen's check box that leads to the home page.
 QString visitSiteCaption(const QString &root = siteRoot());
 

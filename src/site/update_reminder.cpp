@@ -14,7 +14,7 @@ constexpr qint64 kDaysBetweenReminders = 14;
 
 } // namespace
 
-void RemindToCheckForUpdate(Platform &platform, const settings::SettingsStore &store, const SiteLinks &links)
+void RemindToCheckForUpdate(platform::Platform &platform, const settings::SettingsStore &store, const SiteLinks &links)
 {
     const QDate today = platform.today();
     const QLocale locale = platform.dateLocale();

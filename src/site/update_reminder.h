@@ -1,7 +1,8 @@
 #pragma once
 
+namespace quendril::platform {
 class Platform;
-
+}
 namespace quendril::settings {
 class SettingsStore;
 }
@@ -14,6 +15,6 @@ class SiteLinks;
 // to look for an update, stores today and, on Yes, opens the download page.
 // The first run only stores today. A stored text that is no date, or a store
 // that refuses the write, ends it quietly.
-void RemindToCheckForUpdate(Platform &platform, const settings::SettingsStore &store, const SiteLinks &links);
+void RemindToCheckForUpdate(platform::Platform &platform, const settings::SettingsStore &store, const SiteLinks &links);
 
 } // namespace quendril::site

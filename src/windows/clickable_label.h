@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 
+namespace quendril::windows {
+
 // A label with a click event: a left-button press and release over it.
 class ClickableLabel : public QLabel {
     Q_OBJECT
@@ -32,3 +34,5 @@ protected:
 private:
     bool m_pressed = false;
 };
+
+} // namespace quendril::windows

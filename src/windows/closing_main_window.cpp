@@ -1,5 +1,7 @@
 #include "closing_main_window.h"
 
+namespace quendril::windows {
+
 ClosingMainWindow::ClosingMainWindow(WindowHost &host)
     : m_host(host)
 {
@@ -7,7 +9,7 @@ ClosingMainWindow::ClosingMainWindow(WindowHost &host)
 
 void ClosingMainWindow::closeEvent(QCloseEvent *event)
 {
-    quendril::forms::closeOnce(m_closing, event, m_host, this, [this] { Form_Unload(); });
+    closeOnce(m_closing, event, m_host, this, [this] { Form_Unload(); });
 }
 
 void ClosingMainWindow::cmdExit_Click()
@@ -20,3 +22,5 @@ void ClosingMainWindow::Form_Unload()
     m_host.showExitScreen();
     m_host.hideStartupWindow();
 }
+
+} // namespace quendril::windows

@@ -9,6 +9,8 @@
 #include <QMainWindow>
 #include <QPushButton>
 
+namespace quendril::windows {
+
 // The main and the result window: closing either, by its Exit, its File menu
 // or the title bar, runs the same close handling once and brings up the exit
 // screen.
@@ -36,11 +38,13 @@ private:
 
 template <typename Ui> void ClosingMainWindow::setUpSharedParts(Ui &ui)
 {
-    quendril::forms::setUpWindow(this, m_host.applicationIcon());
-    quendril::forms::setFittedText(ui.Label61, quendril::site::boardAdvertisement());
+    setUpWindow(this, m_host.applicationIcon());
+    setFittedText(ui.Label61, site::boardAdvertisement());
     ui.cmdExit->setAutoDefault(true);
     connect(ui.cmdExit, &QPushButton::clicked, this, &ClosingMainWindow::cmdExit_Click);
     connect(ui.mnuExit, &QAction::triggered, this, &ClosingMainWindow::cmdExit_Click);
-    quendril::forms::connectSiteCommands(this, ui, m_host);
-    quendril::forms::offerMenusOnlyWhileShown(this);
+    connectSiteCommands(this, ui, m_host);
+    offerMenusOnlyWhileShown(this);
 }
+
+} // namespace quendril::windows

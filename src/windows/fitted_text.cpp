@@ -11,7 +11,7 @@
 
 #include <algorithm>
 
-namespace quendril::forms {
+namespace quendril::windows {
 
 namespace {
 
@@ -164,4 +164,4 @@ void growDownwards(QWidget *widget, int extra)
     growDownwards(container, std::max(extra, widget->y() + widget->height() - container->height()));
 }
 
-} // namespace quendril::forms
+} // namespace quendril::windows

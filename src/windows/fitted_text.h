@@ -6,12 +6,13 @@ class QCheckBox;
 class QLabel;
 class QWidget;
 
-namespace quendril::forms {
+namespace quendril::windows {
 
 // Texts that name the maker's site are as long as the address the program is
 // built with, which may be longer than the one the windows are drawn for.
 // These functions set such a text so that all of it shows, inside its window.
-// A text that fits its control as designed is set as it is, and nothing moves.
+// A text that fits its control at the size its Designer file gives it is set
+// as it is, and nothing moves.
 
 // Sets a label's text, and its accessible name to the same. Where the label
 // cannot show it in its width, even by word-wrapping, the text is set in lines
@@ -33,4 +34,4 @@ void setFittedText(QCheckBox *box, const QString &text);
 // control, and so on up to the window, which grows with them.
 void growDownwards(QWidget *widget, int extra);
 
-} // namespace quendril::forms
+} // namespace quendril::windows

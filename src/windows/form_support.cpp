@@ -17,7 +17,7 @@
 #include <QShortcutEvent>
 #include <QWidget>
 
-namespace quendril::forms {
+namespace quendril::windows {
 
 namespace {
 
@@ -199,4 +199,4 @@ void offerMenusOnlyWhileShown(QMainWindow *window)
     new CommandsWhileShown(window, commands);
 }
 
-} // namespace quendril::forms
+} // namespace quendril::windows

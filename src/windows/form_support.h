@@ -9,7 +9,7 @@ class QIcon;
 class QMainWindow;
 class QWidget;
 
-namespace quendril::forms {
+namespace quendril::windows {
 
 // The face that draws a family the windows are designed in: the family itself
 // where it is installed and scales smoothly; for MS Sans Serif, a bitmap font,
@@ -31,7 +31,7 @@ void applyDesignFonts(QWidget *root);
 void setUpWindow(QWidget *window, const QIcon &icon);
 
 // A fixed single border: no resizing, no minimise or maximise button. The
-// window takes the size of its designed client area.
+// window takes the size of the client area its Designer file gives it.
 void makeFixedWindow(QWidget *window);
 
 // Places a window in the middle of the screen it is on.
@@ -49,7 +49,7 @@ void clickAccessKeysAtOnce(QWidget *window);
 // the menus closed no menu item shows in any window: a screen reader or voice
 // control that looks for "Exit" by its name could press the one of a hidden
 // window. The window's menu commands are therefore switched off while it is
-// hidden (an item switched off by design stays off).
+// hidden (an item its Designer file switches off stays off).
 void offerMenusOnlyWhileShown(QMainWindow *window);
 
-} // namespace quendril::forms
+} // namespace quendril::windows

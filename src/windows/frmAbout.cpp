@@ -4,24 +4,27 @@
 
 #include "fitted_text.h"
 #include "form_support.h"
+#include "product/product.h"
 #include "site/site_links.h"
 #include "site/site_texts.h"
 #include "window_host.h"
 
 #include <QIcon>
 
+namespace quendril::windows {
+
 frmAbout::frmAbout(WindowHost &host)
     : ui(std::make_unique<Ui::frmAbout>())
 {
     ui->setupUi(this);
-    quendril::forms::setUpWindow(this, host.applicationIcon());
+    setUpWindow(this, host.applicationIcon());
     ui->Label2->setText(windowTitle());
-    quendril::forms::setFittedText(ui->Label1, quendril::site::aboutDescription());
-    quendril::forms::setFittedText(ui->lblHomePage, quendril::site::homeLinkText());
+    setFittedText(ui->Label1, site::aboutDescription(QStringLiteral(QUENDRIL_TITLE)));
+    setFittedText(ui->lblHomePage, site::homeLinkText());
     ui->picIcon->setPixmap(windowIcon().pixmap(ui->picIcon->size(), devicePixelRatio()));
     setModal(true);
 
-    const quendril::site::SiteLinks &links = host.links();
+    const site::SiteLinks &links = host.links();
     connect(ui->cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->lblHomePage, &ClickableLabel::clicked, this, [&links] { links.OpenHomePage(); });
     connect(ui->Label5, &ClickableLabel::clicked, this, [&links] { links.OpenFullyBrandedPage(); });
@@ -29,3 +32,5 @@ frmAbout::frmAbout(WindowHost &host)
 }
 
 frmAbout::~frmAbout() = default;
+
+} // namespace quendril::windows

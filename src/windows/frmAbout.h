@@ -4,10 +4,13 @@
 
 #include <memory>
 
-class WindowHost;
 namespace Ui {
 class frmAbout;
 }
+
+namespace quendril::windows {
+
+class WindowHost;
 
 // The about box: fixed texts and two links into the maker's site.
 class frmAbout : public QDialog {
@@ -20,3 +23,5 @@ public:
 private:
     std::unique_ptr<Ui::frmAbout> ui;
 };
+
+} // namespace quendril::windows

@@ -6,6 +6,8 @@
 #include "frmMain.h"
 #include "window_host.h"
 
+namespace quendril::windows {
+
 frmDisplay::frmDisplay(WindowHost &host)
     : ClosingMainWindow(host)
     , ui(std::make_unique<Ui::frmDisplay>())
@@ -14,7 +16,7 @@ frmDisplay::frmDisplay(WindowHost &host)
     setUpSharedParts(*ui);
 
     ui->cmdBack->setAutoDefault(true);
-    quendril::forms::installDefaultAndCancel(this, ui->cmdExit, ui->cmdExit);
+    installDefaultAndCancel(this, ui->cmdExit, ui->cmdExit);
 
     connect(ui->cmdBack, &QPushButton::clicked, this, &frmDisplay::cmdBack_Click);
     connect(ui->mnuFileBack, &QAction::triggered, this, &frmDisplay::cmdBack_Click);
@@ -40,7 +42,7 @@ QString frmDisplay::readingNumber() const
 
 void frmDisplay::showResult()
 {
-    quendril::forms::centreOnScreen(this);
+    centreOnScreen(this);
     show();
     ui->cmdExit->setFocus();
 }
@@ -52,3 +54,5 @@ void frmDisplay::cmdBack_Click()
     m_host.hideStartupWindow();
     m_host.hideExitScreen();
 }
+
+} // namespace quendril::windows

@@ -4,10 +4,13 @@
 
 #include <memory>
 
-class WindowHost;
 namespace Ui {
 class frmDisplay;
 }
+
+namespace quendril::windows {
+
+class WindowHost;
 
 // The window that shows a reading: its number and its text.
 class frmDisplay : public ClosingMainWindow {
@@ -29,3 +32,5 @@ private:
 
     std::unique_ptr<Ui::frmDisplay> ui;
 };
+
+} // namespace quendril::windows

@@ -8,20 +8,25 @@
 #include "frmDisplay.h"
 #include "key_codes.h"
 #include "platform/platform.h"
+#include "product/product.h"
 #include "site/site_links.h"
 #include "window_host.h"
 
 #include <QKeyEvent>
+
+namespace quendril::windows {
 
 frmMain::frmMain(WindowHost &host)
     : ClosingMainWindow(host)
     , ui(std::make_unique<Ui::frmMain>())
 {
     ui->setupUi(this);
+    ui->Label2->setText(QStringLiteral("Have you misplaced some item? Worry no more. " QUENDRIL_TITLE
+                                       " can help you find lost objects. Try it out to know for sure!"));
     setUpSharedParts(*ui);
 
     ui->cmdNext->setAutoDefault(true);
-    quendril::forms::installDefaultAndCancel(this, ui->cmdNext, ui->cmdNext);
+    installDefaultAndCancel(this, ui->cmdNext, ui->cmdNext);
     // "&File" and "&Find Object" share their access key; as on Windows, the
     // menu takes Alt+F (Enter and Esc run Find Object).
     ui->cmdNext->setShortcut(QKeySequence());
@@ -31,7 +36,7 @@ frmMain::frmMain(WindowHost &host)
     connect(ui->mnuNext, &QAction::triggered, this, &frmMain::cmdNext_Click);
     connect(ui->Label2, &ClickableLabel::clicked, this, [&host] { host.links().OpenFullyBrandedPage(); });
 
-    quendril::forms::centreOnScreen(this);
+    centreOnScreen(this);
     ui->txtNumber->setFocus();
 }
 
@@ -50,7 +55,7 @@ QLabel *frmMain::lblFullBrand() const
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == ui->txtNumber && event->type() == QEvent::KeyPress) {
-        const auto code = quendril::forms::characterCode(*static_cast<QKeyEvent *>(event));
+        const auto code = characterCode(*static_cast<QKeyEvent *>(event));
         if (code) {
             std::int16_t keyAscii = *code;
             txtNumber_KeyPress(keyAscii);
@@ -63,18 +68,18 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 
 void frmMain::txtNumber_KeyPress(std::int16_t &keyAscii)
 {
-    if (quendril::keyCodePasses(keyAscii))
+    if (core::keyCodePasses(keyAscii))
         return;
-    m_host.platform().showMessage(quendril::kOnlyNumbersMessage, Platform::MessageIcon::Information);
+    m_host.platform().showMessage(core::kOnlyNumbersMessage, platform::Platform::MessageIcon::Information);
     keyAscii = 0;
 }
 
 bool frmMain::Validate_Number()
 {
-    const auto verdict = quendril::checkEntry(ui->txtNumber->text());
-    if (verdict == quendril::EntryVerdict::Accepted)
+    const auto verdict = core::checkEntry(ui->txtNumber->text());
+    if (verdict == core::EntryVerdict::Accepted)
         return true;
-    m_host.platform().showMessage(quendril::entryMessage(verdict), Platform::MessageIcon::Information);
+    m_host.platform().showMessage(core::entryMessage(verdict), platform::Platform::MessageIcon::Information);
     ui->txtNumber->setFocus();
     return false;
 }
@@ -84,9 +89,9 @@ void frmMain::cmdNext_Click()
     if (!Validate_Number())
         return;
     // The rules let a pasted or typed non-digit through; it has no reading.
-    const auto reading = quendril::computeReading(ui->txtNumber->text(), m_host.readingState());
+    const auto reading = core::computeReading(ui->txtNumber->text(), m_host.readingState());
     if (!reading) {
-        m_host.platform().showMessage(quendril::kOnlyNumbersMessage, Platform::MessageIcon::Information);
+        m_host.platform().showMessage(core::kOnlyNumbersMessage, platform::Platform::MessageIcon::Information);
         ui->txtNumber->setFocus();
         return;
     }
@@ -97,3 +102,5 @@ void frmMain::cmdNext_Click()
     m_host.hideExitScreen();
     display.showResult();
 }
+
+} // namespace quendril::windows

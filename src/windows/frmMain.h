@@ -5,11 +5,14 @@
 #include <cstdint>
 #include <memory>
 
-class WindowHost;
 class QLabel;
 namespace Ui {
 class frmMain;
 }
+
+namespace quendril::windows {
+
+class WindowHost;
 
 // The window in which the user types the nine-digit number.
 class frmMain : public ClosingMainWindow {
@@ -36,3 +39,5 @@ private:
 
     std::unique_ptr<Ui::frmMain> ui;
 };
+
+} // namespace quendril::windows

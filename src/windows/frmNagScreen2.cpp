@@ -17,9 +17,11 @@
 
 #include <cmath>
 
+namespace quendril::windows {
+
 namespace {
 
-namespace placeholder = quendril::site::placeholder;
+namespace placeholder = site::placeholder;
 
 const QString kCrLf = QStringLiteral("\r\n");
 
@@ -49,13 +51,13 @@ frmNagScreen2::frmNagScreen2(WindowHost &host)
     , m_host(host)
 {
     ui->setupUi(this);
-    quendril::forms::setUpWindow(this, host.applicationIcon());
+    setUpWindow(this, host.applicationIcon());
     // Enter presses the focused button; the screen has no default button.
-    quendril::forms::installDefaultAndCancel(this, nullptr, nullptr);
+    installDefaultAndCancel(this, nullptr, nullptr);
     setWindowFlag(Qt::WindowStaysOnTopHint);
 
     setEditorText(ui->txtMessage, placeholder::message.toString() + kCrLf);
-    quendril::forms::setFittedText(ui->Check1, quendril::site::visitSiteCaption());
+    setFittedText(ui->Check1, site::visitSiteCaption());
     ui->lblGoToHome->adjustSize();
 
     m_placeholders = {
@@ -68,14 +70,14 @@ frmNagScreen2::frmNagScreen2(WindowHost &host)
     for (const Placeholder &placeholder : m_placeholders)
         placeholder.box->installEventFilter(this);
 
-    const quendril::site::SiteLinks &links = host.links();
+    const site::SiteLinks &links = host.links();
     connect(ui->cmdClose, &QPushButton::clicked, this, &frmNagScreen2::cmdClose_Click);
     connect(ui->cmdSubmit, &QPushButton::clicked, this, &frmNagScreen2::cmdSubmit_Click);
     connect(ui->Check1, &QCheckBox::toggled, this, &frmNagScreen2::Check1_Click);
     connect(ui->lblGoToHome, &ClickableLabel::clicked, this, [&links] { links.OpenSoftwaresPage(); });
 
     Form_Load();
-    quendril::forms::centreOnScreen(this);
+    centreOnScreen(this);
     ui->cmdClose->setFocus();
 }
 
@@ -87,15 +89,15 @@ void frmNagScreen2::Form_Load()
     ui->lblNagScreen2Caption->adjustSize();
     ui->picNagscreen2Icon->setPixmap(windowIcon().pixmap(ui->picNagscreen2Icon->size(), devicePixelRatio()));
 
-    Platform &platform = m_host.platform();
+    platform::Platform &platform = m_host.platform();
     platform.seedRandom();
     const float r = platform.randomFraction();
-    const int k = static_cast<int>(std::floor(r * quendril::site::kSupportAppealCount));
+    const int k = static_cast<int>(std::floor(r * site::kSupportAppealCount));
     // The label takes the height of the tallest appeal: the window has one size whichever it shows.
     QStringList appeals;
-    for (int index = 0; index < quendril::site::kSupportAppealCount; ++index)
-        appeals << quendril::site::supportAppeal(index);
-    quendril::forms::setFittedText(ui->Label2, quendril::site::supportAppeal(k), appeals);
+    for (int index = 0; index < site::kSupportAppealCount; ++index)
+        appeals << site::supportAppeal(index);
+    setFittedText(ui->Label2, site::supportAppeal(k), appeals);
 }
 
 QString frmNagScreen2::nameText() const
@@ -144,7 +146,7 @@ bool frmNagScreen2::eventFilter(QObject *watched, QEvent *event)
             break;
         case QEvent::KeyPress:
             if (watched == ui->txtEmail || watched == ui->txtFriendEmail) {
-                const auto code = quendril::forms::characterCode(*static_cast<QKeyEvent *>(event));
+                const auto code = characterCode(*static_cast<QKeyEvent *>(event));
                 if (code) {
                     int keyAscii = *code;
                     emailKeyPress(static_cast<QLineEdit *>(watched), keyAscii);
@@ -163,10 +165,10 @@ bool frmNagScreen2::eventFilter(QObject *watched, QEvent *event)
 void frmNagScreen2::gotFocus(const Placeholder &placeholder)
 {
     if (auto *line = qobject_cast<QLineEdit *>(placeholder.box)) {
-        if (quendril::site::trimSpaces(line->text()) == placeholder.text)
+        if (site::trimSpaces(line->text()) == placeholder.text)
             line->setText(QString());
     } else if (auto *editor = qobject_cast<QPlainTextEdit *>(placeholder.box)) {
-        if (quendril::site::trimSpaces(editorText(editor)) == placeholder.text)
+        if (site::trimSpaces(editorText(editor)) == placeholder.text)
             editor->setPlainText(QString());
     }
 }
@@ -174,10 +176,10 @@ void frmNagScreen2::gotFocus(const Placeholder &placeholder)
 void frmNagScreen2::lostFocus(const Placeholder &placeholder)
 {
     if (auto *line = qobject_cast<QLineEdit *>(placeholder.box)) {
-        if (quendril::site::trimSpaces(line->text()).isEmpty())
+        if (site::trimSpaces(line->text()).isEmpty())
             line->setText(placeholder.text);
     } else if (auto *editor = qobject_cast<QPlainTextEdit *>(placeholder.box)) {
-        if (quendril::site::trimSpaces(editorText(editor)).isEmpty())
+        if (site::trimSpaces(editorText(editor)).isEmpty())
             editor->setPlainText(placeholder.text);
     }
 }
@@ -186,7 +188,8 @@ void frmNagScreen2::emailKeyPress(QLineEdit *box, int &keyAscii)
 {
     if (keyAscii != ' ')
         return;
-    m_host.platform().showMessage(QStringLiteral("Email Address Cannot Contain Space"), Platform::MessageIcon::Stop);
+    m_host.platform().showMessage(
+        QStringLiteral("Email Address Cannot Contain Space"), platform::Platform::MessageIcon::Stop);
     keyAscii = 0;
     box->setFocus();
 }
@@ -201,20 +204,20 @@ void frmNagScreen2::Check1_Click()
 
 void frmNagScreen2::cmdSubmit_Click()
 {
-    quendril::site::TellAFriend &fields = m_host.tellAFriend();
-    fields.ReferrerName = quendril::site::trimSpaces(nameText());
-    fields.ReferrerEmail = quendril::site::trimSpaces(emailText());
-    fields.ReferralMessage = quendril::site::trimSpaces(messageText());
-    fields.FriendName = quendril::site::trimSpaces(friendNameText());
-    fields.FriendEmail = quendril::site::trimSpaces(friendEmailText());
+    site::TellAFriend &fields = m_host.tellAFriend();
+    fields.ReferrerName = site::trimSpaces(nameText());
+    fields.ReferrerEmail = site::trimSpaces(emailText());
+    fields.ReferralMessage = site::trimSpaces(messageText());
+    fields.FriendName = site::trimSpaces(friendNameText());
+    fields.FriendEmail = site::trimSpaces(friendEmailText());
 
-    const QString problem = quendril::site::emailAddressProblem(
-        quendril::site::trimSpaces(emailText()), quendril::site::trimSpaces(friendEmailText()));
+    const QString problem
+        = site::emailAddressProblem(site::trimSpaces(emailText()), site::trimSpaces(friendEmailText()));
     if (!problem.isEmpty()) {
-        m_host.platform().showMessage(problem, Platform::MessageIcon::Stop);
+        m_host.platform().showMessage(problem, platform::Platform::MessageIcon::Stop);
         return;
     }
-    quendril::site::SubmitReferral(fields, m_host.platform());
+    site::SubmitReferral(fields, m_host.platform());
 }
 
 void frmNagScreen2::cmdClose_Click()
@@ -224,10 +227,12 @@ void frmNagScreen2::cmdClose_Click()
 
 void frmNagScreen2::closeEvent(QCloseEvent *event)
 {
-    quendril::forms::closeOnce(m_closing, event, m_host, this, [this] { Form_Unload(); });
+    closeOnce(m_closing, event, m_host, this, [this] { Form_Unload(); });
 }
 
 void frmNagScreen2::Form_Unload()
 {
     m_host.EndApplication();
 }
+
+} // namespace quendril::windows

@@ -5,12 +5,15 @@
 #include <memory>
 #include <vector>
 
-class WindowHost;
 class QLineEdit;
 class QPlainTextEdit;
 namespace Ui {
 class frmNagScreen2;
 }
+
+namespace quendril::windows {
+
+class WindowHost;
 
 // The exit screen: a support appeal, links and the refer-a-friend form.
 // Leaving it, by Exit or by closing it, ends the program.
@@ -53,3 +56,5 @@ private:
     std::vector<Placeholder> m_placeholders;
     bool m_closing = false;
 };
+
+} // namespace quendril::windows

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace quendril::forms {
+namespace quendril::windows {
 
 // The character code a key press delivers to a character event, or nothing
 // when the key types no character (arrows, Delete, function keys, modifiers).
@@ -23,4 +23,4 @@ inline std::optional<std::int16_t> characterCode(const QKeyEvent &event)
     return static_cast<std::int16_t>(text.at(0).unicode());
 }
 
-} // namespace quendril::forms
+} // namespace quendril::windows

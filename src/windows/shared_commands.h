@@ -7,7 +7,7 @@
 #include <QAction>
 #include <QCloseEvent>
 
-namespace quendril::forms {
+namespace quendril::windows {
 
 // The site links and menu items that the main and the result window share:
 // each opens its page and changes nothing else.
@@ -38,4 +38,4 @@ void closeOnce(bool &closing, QCloseEvent *event, WindowHost &host, QObject *win
     host.windowClosed(window);
 }
 
-} // namespace quendril::forms
+} // namespace quendril::windows

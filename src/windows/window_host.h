@@ -1,19 +1,24 @@
 #pragma once
 
-class Platform;
 class QIcon;
 class QObject;
+
+namespace quendril::core {
+struct ReadingState;
+}
+namespace quendril::platform {
+class Platform;
+}
+namespace quendril::site {
+class SiteLinks;
+struct TellAFriend;
+} // namespace quendril::site
+
+namespace quendril::windows {
+
 class frmDisplay;
 class frmMain;
 class frmNagScreen2;
-
-namespace quendril {
-struct ReadingState;
-namespace site {
-class SiteLinks;
-struct TellAFriend;
-} // namespace site
-} // namespace quendril
 
 // What a window may ask of the application that owns all windows: the other
 // windows (each created on first use), the shared values and the end.
@@ -21,10 +26,10 @@ class WindowHost {
 public:
     virtual ~WindowHost() = default;
 
-    virtual Platform &platform() = 0;
-    virtual const quendril::site::SiteLinks &links() = 0;
-    virtual quendril::ReadingState &readingState() = 0;
-    virtual quendril::site::TellAFriend &tellAFriend() = 0;
+    virtual platform::Platform &platform() = 0;
+    virtual const site::SiteLinks &links() = 0;
+    virtual core::ReadingState &readingState() = 0;
+    virtual site::TellAFriend &tellAFriend() = 0;
 
     virtual frmMain &mainWindow() = 0;
     virtual frmDisplay &resultWindow() = 0;
@@ -46,3 +51,5 @@ public:
 
     virtual void EndApplication() = 0;
 };
+
+} // namespace quendril::windows

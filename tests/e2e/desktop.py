@@ -29,17 +29,19 @@ from pyatspi import ROLE_FRAME, ROLE_LABEL, ROLE_PANEL
 
 PROGRAM = os.environ.get("QUENDRIL_PROGRAM", "")
 # The site's address the program is built with, and the one its windows are drawn for.
-DEFAULT_SITE_ROOT = os.environ.get("QUENDRIL_DEFAULT_SITE_ROOT", "https://www.vasq.example")
-SITE_ROOT = os.environ.get("QUENDRIL_SITE_ROOT", DEFAULT_SITE_ROOT)
+DEFAULT_SITE_ROOT = os.environ.get("QUENDRIL_DEFAULT_SITE_ROOT", "")
+SITE_ROOT = os.environ.get("QUENDRIL_SITE_ROOT", "")
 ARTIFACTS = os.environ.get("QUENDRIL_E2E_ARTIFACTS", "")
-DISPLAYS = os.environ.get("QUENDRIL_E2E_DISPLAYS", "91-99")
+DISPLAYS = os.environ.get("QUENDRIL_E2E_DISPLAYS", "")
 # Qt's scale factor for the program (QT_SCALE_FACTOR): at 2 every window is
 # expected at twice its designed size, on a screen large enough for it.
 SCALE = float(os.environ.get("QUENDRIL_E2E_SCALE", "1"))
 
-# The build hands over the caption of every window and the title of the message boxes.
+# The build hands over the caption of every window and the program's title,
+# which is the title of the message boxes.
 CAPTION = os.environ.get("QUENDRIL_CAPTION", "")
-MESSAGE_TITLE = os.environ.get("QUENDRIL_TITLE", "")
+TITLE = os.environ.get("QUENDRIL_TITLE", "")
+MESSAGE_TITLE = TITLE
 SCREEN = (round(1280 * SCALE), round(1024 * SCALE))
 WAIT = 15.0  # seconds for anything the program is asked to do
 # libatspi's wait for an answer, in ms; the second number (0) stops it from
@@ -223,6 +225,10 @@ class Desktop:
             raise RuntimeError(f"QUENDRIL_PROGRAM is not a program: {PROGRAM!r}")
         if not CAPTION or not MESSAGE_TITLE:
             raise RuntimeError("QUENDRIL_CAPTION and QUENDRIL_TITLE name the program's windows")
+        if not DISPLAYS:
+            raise RuntimeError("QUENDRIL_E2E_DISPLAYS names the X displays to take, first-last")
+        if not SITE_ROOT or not DEFAULT_SITE_ROOT:
+            raise RuntimeError("QUENDRIL_SITE_ROOT and QUENDRIL_DEFAULT_SITE_ROOT name the site's address")
         self.root = tempfile.mkdtemp(prefix="quendril-e2e-")
         self.home = os.path.join(self.root, "home")
         self.config = os.path.join(self.home, ".config")

@@ -2,9 +2,11 @@
 
 Usage: /usr/bin/python3 run_case.py MODULE TEST_NAME
 The environment names the program (QUENDRIL_PROGRAM), the site root it was
-built with (QUENDRIL_SITE_ROOT), where pictures are kept
+built with and the default one (QUENDRIL_SITE_ROOT, QUENDRIL_DEFAULT_SITE_ROOT),
+its caption and title (QUENDRIL_CAPTION, QUENDRIL_TITLE), where pictures are kept
 (QUENDRIL_E2E_ARTIFACTS) and which X displays may be taken
-(QUENDRIL_E2E_DISPLAYS, e.g. 91-99).
+(QUENDRIL_E2E_DISPLAYS, first-last, from the "e2e" row of
+tests/support/x_displays.txt).
 """
 
 import importlib

@@ -7,7 +7,7 @@ from desktop import CAPTION, find, find_all, page, press, wait_until
 from e2e_case import Case
 
 TEXTS = [
-    "Vasq Quendril helps you find items you may have misplaced, using the principles of Chaldean numerology. "
+    f"{d.TITLE} helps you find items you may have misplaced, using the principles of Chaldean numerology. "
     f"All rights to this software are held by {d.SITE_ROOT}.",
     CAPTION,
     f"Click here to visit {d.SITE_ROOT}",

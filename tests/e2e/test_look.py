@@ -23,7 +23,8 @@ BOARD = dict(role=ROLE_LABEL, description="Link to the discussion board")
 FULL_BRAND = dict(role=ROLE_LABEL, description="Link to the fully branded copy offer")
 CO_BRAND = dict(role=ROLE_LABEL, description="Link to the co-branding offer")
 
-# Exact placement: left, top, width and height as designed (in twips).
+# Exact placement: left, top, width and height in twips, 15 to a pixel of the
+# Designer files.
 EXACT = "exact"
 # The accessible rectangle of a check box is its clickable part, which lies
 # inside the designed one.
@@ -380,17 +381,18 @@ def row_label(row):
                      for key, value in matching(row).items())
 
 
+def same_match(a, b):
+    """Whether two rows match the same control. A pyatspi role cannot be
+    compared with a set of roles (its == raises TypeError on Debian 12), so
+    values of different types differ without being compared."""
+    return a.keys() == b.keys() and all(type(a[key]) is type(b[key]) and a[key] == b[key] for key in a)
+
+
 def container_row(layout, row):
     """The index of the row's container in the layout, or None for the client area."""
     if not row["inside"]:
         return None
     return next(i for i, other in enumerate(layout) if same_match(matching(other), row["inside"]))
-
-
-def same_match(a, b):
-    """Whether two rows' matches are the same; a role may be a constant or a set
-    of them (desktop.QFRAME), which pyatspi's constants cannot be compared with."""
-    return a.keys() == b.keys() and all(type(a[k]) is type(b[k]) and a[k] == b[k] for k in a)
 
 
 def contains(outer, box):

@@ -55,7 +55,7 @@ class Pages(Case):
         self.desktop.click(find(main, description=BOARD))
         self.expect_page("home-page")
         intro = find(main, description=FULL_BRAND, name="Have you misplaced some item? Worry no more. "
-                     "Vasq Quendril can help you find lost objects. Try it out to know for sure!")
+                     f"{d.TITLE} can help you find lost objects. Try it out to know for sure!")
         self.desktop.click(intro)
         self.expect_page("fully-branded")
         self.check_menus(main)

@@ -75,7 +75,7 @@ echo "ok: the package installs with apt"
 
 echo "== the installed program"
 . "$(dirname "$0")/../support/private_x.sh"
-start_private_x
+start_private_x packaging
 # Our X server has made its socket: the program in the root reaches it there.
 mkdir -p "$root/tmp/.X11-unix"
 mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"

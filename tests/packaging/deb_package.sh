@@ -2,7 +2,8 @@
 # Builds the Debian package from the build, checks its control data and its
 # contents, unpacks it into a throwaway folder and starts the packaged program
 # under its own X server until its main window shows.
-# Usage: deb_package.sh CPACK BUILD_DIR VERSION
+# Usage: deb_package.sh CPACK BUILD_DIR VERSION, with QUENDRIL_APP_ID and
+# QUENDRIL_CAPTION in the environment (CTest sets them from the build).
 set -euo pipefail
 cpack=$1 build=$2 version=$3
 work=$(mktemp -d)
@@ -50,7 +51,7 @@ check "a utility's section" test "$(field Section)" = utils
 # Every file under /usr, owned by root, none of them a build or test leftover.
 contents=$(dpkg-deb -c "$deb")
 files=$(awk '$1 !~ /^d/ {print $6}' <<<"$contents" | LC_ALL=C sort)
-id=org.vasq.Quendril
+id=${QUENDRIL_APP_ID:?is set by the build}
 expected="./usr/bin/quendril
 ./usr/share/applications/$id.desktop
 ./usr/share/doc/quendril/changelog.gz
@@ -80,7 +81,7 @@ check "the packaged program is stripped" bash -c "file -b '$root/usr/bin/quendri
 # browser stand-in first on the path, so that nothing outside is touched.
 . "$(dirname "$0")/../support/private_x.sh"
 . "$(dirname "$0")/../support/window_size.sh"
-start_private_x
+start_private_x packaging
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_RUNTIME_DIR=$work/run
 mkdir -p "$HOME" "$work/bin" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 printf '#!/bin/sh\nexit 0\n' >"$work/bin/xdg-open" && chmod +x "$work/bin/xdg-open"

@@ -2,7 +2,8 @@
 # Installs the build into a throwaway prefix and checks what lands there:
 # exactly the program, its desktop entry, its AppStream file and its icons,
 # the bitmaps at their theme sizes, and the three naming one id.
-# Usage: install_layout.sh BUILD_DIR VERSION APPSTREAMCLI
+# Usage: install_layout.sh BUILD_DIR VERSION APPSTREAMCLI, with QUENDRIL_APP_ID
+# in the environment (CTest sets it from the build).
 set -euo pipefail
 build=$1 version=$2 appstreamcli=$3
 work=$(mktemp -d)
@@ -14,7 +15,7 @@ check() { local what=$1; shift; if "$@"; then echo "ok: $what"; else fail "$what
 root=$work/root
 cmake --install "$build" --prefix "$root" >"$work/install.log" || { cat "$work/install.log"; fail "cmake --install"; }
 
-id=org.vasq.Quendril
+id=${QUENDRIL_APP_ID:?is set by the build}
 expected="bin/quendril
 share/applications/$id.desktop
 share/doc/quendril/changelog.gz

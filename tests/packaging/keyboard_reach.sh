@@ -4,7 +4,8 @@
 # the Tab order of each window, and what Enter and Esc press.
 # CTest runs it as e2e_keyboard_reach; by hand:
 #   bash tests/packaging/keyboard_reach.sh build/bin/quendril
-# QUENDRIL_TEST_DISPLAYS lists the X display numbers to try (default 61 to 64).
+# QUENDRIL_TEST_DISPLAYS lists the X display numbers to try (default: the
+# "packaging" row of tests/support/x_displays.txt).
 set -euo pipefail
 program=$1
 work=$(mktemp -d)
@@ -17,7 +18,7 @@ ok() { echo "ok: $*"; }
 
 . "$(dirname "$0")/../support/private_x.sh"
 . "$(dirname "$0")/../support/window_size.sh"
-start_private_x
+start_private_x packaging
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_RUNTIME_DIR=$work/run LANG=C.UTF-8
 mkdir -p "$HOME" "$work/bin" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 

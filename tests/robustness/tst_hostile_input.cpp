@@ -9,9 +9,6 @@
 #include <QPushButton>
 #include <QtTest>
 
-using namespace quendril;
-using namespace quendril::site;
-
 // Whatever a user pastes into the number box or the refer-a-friend boxes: no
 // crash, no reading unless the box holds nine digits, and every
 // refer-a-friend address fully encoded.
@@ -91,7 +88,7 @@ bool isNineDigits(const QString &text)
 
 void TestHostileInput::init()
 {
-    forms::registerFontSubstitutes();
+    quendril::windows::registerFontSubstitutes();
     f = std::make_unique<AppFixture>();
     f->app->start();
     QVERIFY(f->app->openMainWindow());
@@ -112,7 +109,7 @@ void TestHostileInput::pastedIntoTheNumberBox_data()
 void TestHostileInput::pastedIntoTheNumberBox()
 {
     QFETCH(QString, text);
-    frmMain *main = f->app->openMainWindow();
+    quendril::windows::frmMain *main = f->app->openMainWindow();
     auto *txtNumber = AppFixture::child<QLineEdit>(main, "txtNumber");
     paste(txtNumber, text);
     const QString entry = txtNumber->text();
@@ -120,8 +117,8 @@ void TestHostileInput::pastedIntoTheNumberBox()
     f->platform.events.clear();
 
     AppFixture::child<QPushButton>(main, "cmdNext")->click();
-    frmDisplay *display = f->app->openResultWindow();
-    if (!isNineDigits(entry) || checkEntry(entry) != EntryVerdict::Accepted) {
+    quendril::windows::frmDisplay *display = f->app->openResultWindow();
+    if (!isNineDigits(entry) || quendril::core::checkEntry(entry) != quendril::core::EntryVerdict::Accepted) {
         QVERIFY2(!display, qPrintable(entry));
         QCOMPARE(f->platform.messages.size(), 1);
         QVERIFY(main->isVisible());
@@ -148,7 +145,7 @@ void TestHostileInput::pastedIntoAReferralBox()
 {
     QFETCH(QString, box);
     QFETCH(QString, text);
-    frmNagScreen2 &screen = f->app->exitScreen();
+    quendril::windows::frmNagScreen2 &screen = f->app->exitScreen();
     screen.show();
     const QList<std::pair<const char *, QString>> typical = {
         { "txtName", "Tom" },
@@ -169,14 +166,14 @@ void TestHostileInput::pastedIntoAReferralBox()
     AppFixture::child<QPushButton>(&screen, "cmdSubmit")->click();
     QCOMPARE(f->platform.messages.size(), 0);
     QCOMPARE(f->platform.opened.size(), 1);
-    const auto parameters = check::queryParameters(f->platform.opened.first());
+    const auto parameters = quendril::check::queryParameters(f->platform.opened.first());
     QVERIFY2(parameters, qPrintable(f->platform.opened.first().left(300)));
     const QStringList fields = { screen.nameText(), screen.emailText(), screen.messageText(), screen.friendNameText(),
         screen.friendEmailText() };
     QCOMPARE(parameters->size(), 7);
     for (qsizetype i = 0; i < fields.size(); ++i) {
         QCOMPARE(parameters->at(i + 1).name, QStringLiteral("taf%1").arg(i + 1));
-        QCOMPARE(parameters->at(i + 1).value, check::afterUtf8(trimSpaces(fields[i])));
+        QCOMPARE(parameters->at(i + 1).value, quendril::check::afterUtf8(quendril::site::trimSpaces(fields[i])));
     }
 }
 

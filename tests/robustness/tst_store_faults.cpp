@@ -3,9 +3,6 @@
 
 #include <QtTest>
 
-using namespace quendril;
-using namespace quendril::settings;
-
 // The real settings store over a file that cannot be read as one: the program
 // reads it, finds nothing, and must then leave it alone.
 class TestStoreFaults : public QObject {
@@ -31,7 +28,7 @@ void TestStoreFaults::init()
     m_configDir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_configDir->isValid());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_configDir->path());
-    m_application = QtPlatform().executableBaseName();
+    m_application = quendril::platform::QtPlatform().executableBaseName();
     QVERIFY(QDir().mkpath(m_configDir->filePath(m_application)));
 }
 
@@ -75,8 +72,8 @@ void TestStoreFaults::unreadableFileIsNeverRewritten()
     QFETCH(QByteArray, bytes);
     writeStoreFile(bytes);
 
-    QtPlatform platform;
-    const SettingsStore settings(platform);
+    quendril::platform::QtPlatform platform;
+    const quendril::settings::SettingsStore settings(platform);
     QCOMPARE(settings.ReadSetting("Duration"), QString());
     QVERIFY(!settings.WriteSetting("Duration", "12/8/26"));
     QVERIFY(!settings.WriteSetting("Duration", "12/8/26")); // nor on a second try
@@ -87,8 +84,8 @@ void TestStoreFaults::unreadableFileIsNeverRewritten()
 void TestStoreFaults::readableFileKeepsItsOtherEntries()
 {
     writeStoreFile("[Other]\nkept=1\n[Settings]\nDuration=8 Dec 2026\n");
-    QtPlatform platform;
-    const SettingsStore settings(platform);
+    quendril::platform::QtPlatform platform;
+    const quendril::settings::SettingsStore settings(platform);
     QCOMPARE(settings.ReadSetting("Duration"), QString());
     QVERIFY(settings.WriteSetting("Duration", "12/8/26"));
     QCOMPARE(settings.ReadSetting("Duration"), QStringLiteral("12/8/26"));

@@ -86,10 +86,10 @@ bool sanitized()
 
 void TestWindowLoad::thousandReadingsLeaveNothingBehind()
 {
-    quendril::forms::registerFontSubstitutes();
+    quendril::windows::registerFontSubstitutes();
     AppFixture f;
     f.app->start();
-    frmMain *main = f.app->openMainWindow();
+    quendril::windows::frmMain *main = f.app->openMainWindow();
     QVERIFY(main);
     auto *txtNumber = AppFixture::child<QLineEdit>(main, "txtNumber");
     auto *cmdNext = AppFixture::child<QPushButton>(main, "cmdNext");
@@ -98,7 +98,7 @@ void TestWindowLoad::thousandReadingsLeaveNothingBehind()
     const auto cycle = [&](int i) {
         txtNumber->setText(entries[i % entries.size()]);
         cmdNext->click();
-        frmDisplay *display = f.app->openResultWindow();
+        quendril::windows::frmDisplay *display = f.app->openResultWindow();
         if (!display || !display->isVisible() || main->isVisible())
             return false;
         AppFixture::child<QPushButton>(display, "cmdBack")->click();

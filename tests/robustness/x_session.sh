@@ -1,5 +1,6 @@
 # Sourced by the robustness scripts that drive the real program: a private X
-# server on one of the displays 81..89, throwaway profiles, the program started
+# server on one of the "robustness" displays (tests/support/x_displays.txt),
+# throwaway profiles, the program started
 # as an unprivileged user when we run as root (root ignores file modes), and
 # its windows found by exact title and size.
 # The sourcing script sets $program first.
@@ -34,10 +35,9 @@ fi
 . "$(dirname "${BASH_SOURCE[0]}")/../support/private_x.sh"
 . "$(dirname "${BASH_SOURCE[0]}")/../support/window_size.sh"
 
-# An X server of our own on the first free display of 81..89.
+# An X server of our own on the first free display of the robustness range.
 start_x() {
-  QUENDRIL_TEST_DISPLAYS=${QUENDRIL_TEST_DISPLAYS:-"81 82 83 84 85 86 87 88 89"} start_private_x \
-    || fail "no free X display among :81..:89"
+  start_private_x robustness || fail "no free X display for the robustness tests"
 }
 
 # A fresh profile: home, configuration and runtime folders owned by the user

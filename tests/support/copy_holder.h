@@ -73,7 +73,7 @@ public:
 private:
     static int hold()
     {
-        QtPlatform platform;
+        quendril::platform::QtPlatform platform;
         QTextStream out(stdout);
         out << (platform.otherCopyRunning() ? "other copy running" : "alone") << Qt::endl;
         // Stay until the test closes our input.

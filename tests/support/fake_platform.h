@@ -9,7 +9,7 @@
 #include <functional>
 
 // A platform that answers from its fields and records every request in order.
-class FakePlatform final : public Platform {
+class FakePlatform final : public quendril::platform::Platform {
 public:
     struct Message {
         QString text;

@@ -3,7 +3,8 @@
 #
 #   start_wine_session DIR [unmanaged]
 #                            an X server of ours on the first free display of
-#                            QUENDRIL_WINE_DISPLAYS (default 41 to 49), a fresh
+#                            QUENDRIL_WINE_DISPLAYS (default: the "wine" row of
+#                            tests/support/x_displays.txt), a fresh
 #                            Wine prefix in DIR/prefix with its wineserver kept
 #                            running, a throwaway home, and a browser stand-in
 #                            first on the PATH that records every address Wine
@@ -29,7 +30,7 @@ start_wine_session() {
   chmod 755 "$dir/bin/xdg-open"
 
   . "$(dirname "${BASH_SOURCE[0]}")/../support/private_x.sh"
-  QUENDRIL_TEST_DISPLAYS=${QUENDRIL_WINE_DISPLAYS:-"41 42 43 44 45 46 47 48 49"} start_private_x || return 1
+  QUENDRIL_TEST_DISPLAYS=${QUENDRIL_WINE_DISPLAYS:-} start_private_x wine || return 1
   echo "${pids[0]}" >"$dir/x.pid"
 
   cat >"$dir/env" <<ENV
