@@ -17,6 +17,9 @@
 # behind; the tests run without a network, in a network namespace of their
 # own. clean_install does not run here: it makes a Debian root of its own.
 #
+#   --prepare                     only make or refresh the root and install
+#                                 what the tests need; the test command does
+#                                 this in the background while it builds
 #   QUENDRIL_DEBIAN13_SITE_ROOT   the site root to build with; by default a
 #                                 60-character one, for the windows to show
 #                                 a long address
@@ -187,6 +190,7 @@ logged install-deps in_root "$work/src/scripts/install-deps.sh" test || fail "in
 in_root apt-get clean
 echo "== Debian 13 root ready ($((SECONDS - started)) s): $(in_root dpkg-query -W -f '${Version}' qt6-base-dev) Qt," \
   "GCC $(in_root gcc -dumpfullversion)"
+[ "${1:-}" != --prepare ] || exit 0
 
 echo "== build (site root $site_root)"
 in_root cmake -S "$work/src" -B "$work/build" -DBUILD_TESTING=ON -DCMAKE_BUILD_TYPE=Release \
