@@ -16,8 +16,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-check() { local what=$1; shift; if "$@"; then echo "ok: $what"; else fail "$what"; fi; }
 
 caption=${QUENDRIL_CAPTION:?is set by the build}
 message_title=${QUENDRIL_TITLE:?is set by the build}
@@ -33,7 +31,7 @@ else
 fi
 
 . "$(dirname "${BASH_SOURCE[0]}")/../support/private_x.sh"
-. "$(dirname "${BASH_SOURCE[0]}")/../support/window_size.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/../support/outside_checks.sh"
 
 # An X server of our own on the first free display of the robustness range.
 start_x() {
@@ -59,37 +57,6 @@ start_program() {
   pids+=("$program_pid")
 }
 
-# Visible windows with exactly this title, of one process if a pid is given,
-# one id a line.
-windows_titled() {
-  local title=$1 pid=${2:-} id
-  for id in $(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null || true); do
-    if [ -z "$pid" ] || [ "$(xdotool getwindowpid "$id" 2>/dev/null)" = "$pid" ]; then
-      echo "$id"
-    fi
-  done
-}
-count_windows() { windows_titled "$@" | grep -c . || true; }
-
-# Waits up to 15 s for a visible window with this exact title and designed size
-# ("any" for any size), of one process if a pid is given, and prints its id.
-wait_window() {
-  local title=$1 size=$2 pid=${3:-} id geometry
-  for _ in $(seq 150); do
-    for id in $(windows_titled "$title" "$pid"); do
-      geometry=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null) || continue
-      local WIDTH= HEIGHT=
-      eval "$geometry"
-      if [ "$size" = any ] || has_designed_size "$WIDTH" "$HEIGHT" "$size"; then
-        echo "$id"
-        return 0
-      fi
-    done
-    sleep 0.1
-  done
-  return 1
-}
-
 # Without a window manager focus is not handed over: give it to the window first.
 keys() {
   local id=$1
@@ -97,21 +64,6 @@ keys() {
   xdotool windowraise "$id" windowfocus --sync "$id" 2>/dev/null || true
   sleep 0.1
   xdotool "$@"
-}
-
-# Waits up to 15 s for a child process to end; sets $exit_status to its
-# status, or to "running". (Not in a subshell: only the parent can wait.)
-wait_exit() {
-  local pid=$1
-  exit_status=running
-  for _ in $(seq 150); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      exit_status=0
-      { wait "$pid"; } 2>/dev/null || exit_status=$?
-      return 0
-    fi
-    sleep 0.1
-  done
 }
 
 # Ends the program the user's way: Exit in the main window, then Exit on the

@@ -19,17 +19,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine_program.sh"
 site_root=${QUENDRIL_SITE_ROOT:?is set by the build}
 
-dir=$(mktemp -d)
-pids=()
-cleanup() {
-  kill "${pids[@]}" 2>/dev/null || true
-  stop_wine_session "$dir/desktop"
-  rm -rf "$dir"
-}
-trap cleanup EXIT
-
-start_wine_session "$dir/desktop" || fail "no Wine desktop"
-echo "Wine desktop on $DISPLAY"
+open_wine_desktop
 
 # The program's folder as the install lays it out, inside the prefix.
 folder=$WINEPREFIX/drive_c/Quendril

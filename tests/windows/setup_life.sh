@@ -23,17 +23,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 setup=$build/quendril-${QUENDRIL_VERSION}-setup.exe
 [ -f "$setup" ] || fail "no $setup: build the target quendril_packages (scripts/build-windows.sh does)"
 
-dir=$(mktemp -d)
-pids=()
-cleanup() {
-  kill "${pids[@]}" 2>/dev/null || true
-  stop_wine_session "$dir/desktop"
-  rm -rf "$dir"
-}
-trap cleanup EXIT
-
-start_wine_session "$dir/desktop" || fail "no Wine desktop"
-echo "Wine desktop on $DISPLAY"
+open_wine_desktop
 drive_c=$WINEPREFIX/drive_c
 list_entry='Software\Microsoft\Windows\CurrentVersion\Uninstall\'"${QUENDRIL_APP_ID}"
 

@@ -1,0 +1,59 @@
+# shellcheck shell=bash
+# Sourced by the scripts that check the real program from outside on an X
+# server of their own (the robustness runs, the Windows program under Wine):
+# their verdicts, the program's windows found by exact title and size, and
+# its exit status. The windows all carry the same caption, so they are told
+# apart by their size (window_size.sh).
+
+. "$(dirname "${BASH_SOURCE[0]}")/window_size.sh"
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+check() { local what=$1; shift; if "$@"; then echo "ok: $what"; else fail "$what"; fi; }
+
+# Visible windows with exactly this title, of one process if a pid is given,
+# one id a line.
+windows_titled() {
+  local title=$1 pid=${2:-} id
+  for id in $(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null || true); do
+    if [ -z "$pid" ] || [ "$(xdotool getwindowpid "$id" 2>/dev/null)" = "$pid" ]; then
+      echo "$id"
+    fi
+  done
+}
+count_windows() { windows_titled "$@" | grep -c . || true; }
+
+# Waits up to 30 s for a visible window with this exact title and designed
+# size ("any" for any size), of one process if a pid is given, and prints
+# its id.
+wait_window() {
+  local title=$1 size=$2 pid=${3:-} id geometry
+  for _ in $(seq 300); do
+    for id in $(windows_titled "$title" "$pid"); do
+      geometry=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null) || continue
+      local WIDTH='' HEIGHT=''
+      eval "$geometry"
+      if [ "$size" = any ] || has_designed_size "$WIDTH" "$HEIGHT" "$size"; then
+        echo "$id"
+        return 0
+      fi
+    done
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits up to 30 s for a child process to end; sets $exit_status to its
+# status, or to "running". (Not in a subshell: only the parent can wait.)
+# shellcheck disable=SC2034  # exit_status is read by the sourcing script
+wait_exit() {
+  local pid=$1
+  exit_status=running
+  for _ in $(seq 300); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      exit_status=0
+      { wait "$pid"; } 2>/dev/null || exit_status=$?
+      return 0
+    fi
+    sleep 0.1
+  done
+}
