@@ -8,7 +8,8 @@
 # A cached Qt is reused only when it was finished: the mark that says so is
 # written after the build and the install both succeeded, and a prefix
 # without it is removed and built again.
-# Prints the Qt prefix on the last line of its output.
+# Prints the Qt prefix alone on its standard output; what it does goes to
+# standard error.
 #
 # Needs: the MinGW-w64 compiler, CMake, Ninja, the host's Qt development
 # files and dpkg-dev (scripts/install-deps.sh windows installs them), and the
@@ -29,8 +30,9 @@ version=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null) \
 # Windows and offscreen platforms, optimised for size (a smaller download,
 # and quicker to build). Debian's source leaves out the tablet header
 # wintab.h (not free), hence no tablet events; Qt 6.4's Windows platform does
-# not build without OpenGL, so OpenGL stays (loaded at run time). The
-# Direct2D platform and the graphics view are of no use to the program.
+# not build without OpenGL, so OpenGL stays (loaded at run time), nor without
+# Direct2D (its DirectWrite font database). The graphics view is of no use to
+# the program.
 options=(
   -DCMAKE_BUILD_TYPE=Release -DFEATURE_optimize_size=ON
   -DBUILD_SHARED_LIBS=ON
@@ -38,7 +40,7 @@ options=(
   -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_printsupport=OFF
   -DFEATURE_dbus=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF
   -DFEATURE_jpeg=OFF -DFEATURE_vulkan=OFF -DFEATURE_tabletevent=OFF
-  -DFEATURE_direct2d=OFF -DFEATURE_graphicsview=OFF
+  -DFEATURE_graphicsview=OFF
 )
 config=$( (printf '%s\n' "${options[@]}"; cat "$toolchain_source") | sha256sum | cut -c1-10)
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/quendril
@@ -46,7 +48,7 @@ name=qt-${version}-${target}-${config}
 prefix=$cache/$name
 
 if [ -f "$prefix/quendril-qt-complete" ]; then
-  echo "build-qt-windows: using the cached Qt $version for Windows"
+  echo "build-qt-windows: using the cached Qt $version for Windows" >&2
   echo "$prefix"
   exit 0
 fi
@@ -55,7 +57,7 @@ started=$(date +%s)
 work=$cache/$name.work
 rm -rf "$work" "$prefix"
 mkdir -p "$work"
-echo "build-qt-windows: building Qt $version for Windows ($target) into $prefix; this takes about half an hour on 2 cores"
+echo "build-qt-windows: building Qt $version for Windows ($target) into $prefix; this takes about half an hour on 2 cores" >&2
 
 # Debian's source package of qtbase, through apt with a private state: the
 # machine's own apt sources, turned into source entries.
@@ -70,7 +72,7 @@ for sources in /etc/apt/sources.list.d/*.sources; do
 done
 apt_private=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$apt_dir/sources.list.d"
   -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache" -o APT::Sandbox::User=root)
-echo "== apt-get source qt6-base=$version"
+echo "== apt-get source qt6-base=$version" >&2
 apt-get "${apt_private[@]}" -q update >"$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; fail "apt-get update of the source entries"; }
 (cd "$work" && apt-get "${apt_private[@]}" -q source "qt6-base=$version") >>"$work/apt.log" 2>&1 \
   || { tail -30 "$work/apt.log" >&2; fail "apt-get source qt6-base=$version"; }
@@ -83,20 +85,24 @@ toolchain=$prefix/lib/cmake/quendril-mingw-w64-x86_64.cmake
 mkdir -p "$(dirname "$toolchain")"
 cp "$toolchain_source" "$toolchain"
 
-echo "== configure"
+echo "== configure" >&2
 cmake -G Ninja -S "$source_dir" -B "$work/build" \
   -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DCMAKE_INSTALL_PREFIX="$prefix" \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
   "${options[@]}" >"$work/configure.log" 2>&1 || { tail -40 "$work/configure.log" >&2; fail "configure"; }
-echo "== build ($(nproc) jobs)"
-cmake --build "$work/build" -j"$(nproc)" >"$work/build.log" 2>&1 || { tail -40 "$work/build.log" >&2; fail "build"; }
-echo "== install"
+echo "== build ($(nproc) jobs)" >&2
+# Qt's headers warn at every step; on a failure only the failed steps are shown.
+cmake --build "$work/build" -j"$(nproc)" >"$work/build.log" 2>&1 || {
+  grep -A 12 '^FAILED: ' "$work/build.log" | grep -v ' warning: ' | head -n 80 >&2
+  fail "build (the whole log: $work/build.log)"
+}
+echo "== install" >&2
 cmake --install "$work/build" >"$work/install.log" 2>&1 || { tail -40 "$work/install.log" >&2; fail "install"; }
 
 minutes=$(( ($(date +%s) - started + 30) / 60 ))
 printf 'Qt %s for %s, options %s, built in %s min on %s\n' \
   "$version" "$target" "${options[*]}" "$minutes" "$(date -u +%F)" >"$prefix/quendril-qt-complete"
 rm -rf "$work"
-echo "build-qt-windows: built Qt $version for Windows in $minutes min"
+echo "build-qt-windows: built Qt $version for Windows in $minutes min" >&2
 echo "$prefix"

@@ -18,7 +18,7 @@ case "${1:-}" in
 esac
 if [ "$tests" = ON ]; then ./scripts/install-deps.sh windows-test; else ./scripts/install-deps.sh windows; fi
 
-qt=$(./scripts/build-qt-windows.sh | tee /dev/stderr | tail -n 1)
+qt=$(./scripts/build-qt-windows.sh)
 
 # Build tools run on this machine: its own Qt renders the icon.
 cmake -S . -B build-windows/host-tools -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
