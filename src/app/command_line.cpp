@@ -29,14 +29,17 @@ void answerCommandLine(int argc, char *argv[])
     // read such a word whole, as Qt does, never as a row of one-letter options.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     // Only our own options are listed; Qt's would need a display to be
-    // listed, so --help-all is not offered.
+    // listed, so --help-all is not offered, and answers as --help does.
     const QCommandLineOption help(
         { QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Displays this help."));
     parser.addOption(help);
+    QCommandLineOption helpAll(QStringLiteral("help-all"));
+    helpAll.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(helpAll);
     const QCommandLineOption version = parser.addVersionOption();
     // Unknown options and other arguments are no error: the program starts.
     parser.parse(QCoreApplication::arguments());
-    if (parser.isSet(help))
+    if (parser.isSet(help) || parser.isSet(helpAll))
         parser.showHelp(0);
     if (parser.isSet(version))
         parser.showVersion();

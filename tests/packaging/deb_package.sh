@@ -91,7 +91,9 @@ answer() { env -u DISPLAY "$root/usr/bin/quendril" "$@"; }
 help=$(answer --help) || fail "--help ended with status $?"
 check "the packaged program answers --help" grep -q -- '^  -v, --version ' <<<"$help"
 check "its help offers no --help-all" bash -c '! grep -q -- --help-all <<<"$1"' help "$help"
-check "-h answers as --help does" test "$(answer -h)" = "$help"
+for option in -h --help-all; do
+  check "$option answers as --help does" test "$(answer "$option")" = "$help"
+done
 for option in --version -v; do
   check "the packaged program answers $option" test "$(answer "$option")" = "quendril $version"
 done
