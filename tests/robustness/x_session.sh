@@ -66,17 +66,6 @@ keys() {
   xdotool "$@"
 }
 
-# Ends the program the user's way: Exit in the main window, then Exit on the
-# exit screen. Fails unless it ends with status 0.
-end_program() {
-  local pid=$1 main=$2 screen
-  keys "$main" key alt+e
-  screen=$(wait_window "$caption" $exit_size "$pid") || fail "the exit screen did not come up"
-  keys "$screen" key alt+x
-  wait_exit "$pid"
-  [ "$exit_status" = 0 ] || fail "the program ended with status $exit_status"
-}
-
 # A browser stand-in, so that nothing leaves the machine.
 mkdir -p "$work/bin"
 printf '#!/bin/sh\nexit 0\n' >"$work/bin/xdg-open"

@@ -1,9 +1,12 @@
-# shellcheck shell=bash
+# shellcheck shell=bash disable=SC2154  # $caption and $exit_size belong to the sourcing script
 # Sourced by the scripts that check the real program from outside on an X
 # server of their own (the robustness runs, the Windows program under Wine):
 # their verdicts, the program's windows found by exact title and size, and
 # its exit status. The windows all carry the same caption, so they are told
 # apart by their size (window_size.sh).
+# The sourcing script sets $caption and $exit_size and defines keys ID ARGS...
+# (xdotool ARGS, with the window ID given the focus first); where a window's
+# X process is not the one it started (Wine), it sets windows_by_pid=false.
 
 . "$(dirname "${BASH_SOURCE[0]}")/window_size.sh"
 
@@ -56,4 +59,16 @@ wait_exit() {
     fi
     sleep 0.1
   done
+}
+
+# Ends the program the user's way: Exit in the main window, then Exit on the
+# exit screen. Fails unless it ends with status 0.
+end_program() {
+  local pid=$1 main=$2 owner=$1 screen
+  [ "${windows_by_pid:-true}" = true ] || owner=""
+  keys "$main" key alt+e
+  screen=$(wait_window "$caption" "$exit_size" "$owner") || fail "the exit screen did not come up"
+  keys "$screen" key alt+x
+  wait_exit "$pid"
+  [ "$exit_status" = 0 ] || fail "the program ended with status $exit_status"
 }

@@ -93,11 +93,8 @@ copy=$program_pid
 main=$(wait_window "$caption" $main_size) || fail "the renamed copy shows no main window"
 check "the renamed copy keeps its own date" test "$(registry_key='HKCU\Software\quendril-copy\quendril-copy\Settings' stored_date)" = "$(scramble "$today")"
 check "and leaves the program's own alone" test "$(stored_date)" = "$before"
-keys "$main" key alt+e
-screen=$(wait_window "$caption" $exit_size) || fail "the exit screen did not come up"
-keys "$screen" key alt+x
-wait_exit "$copy"
-check "the renamed copy ends with status 0" test "$exit_status" = 0
+end_program "$copy" "$main"
+echo "ok: the renamed copy ends with status 0"
 
 echo "-- the reminder, 15 days on"
 past=$(date -d '15 days ago' +%d.%m.%Y)
@@ -109,9 +106,6 @@ check "the reminder comes before the main window" test "$(count_windows "$captio
 keys "$box" key n
 main=$(wait_window "$caption" $main_size) || fail "no main window after the reminder"
 check "answering stores today's date" test "$(stored_date)" = "$(scramble "$today")"
-keys "$main" key alt+e
-screen=$(wait_window "$caption" $exit_size) || fail "the exit screen did not come up"
-keys "$screen" key alt+x
-wait_exit "$last"
-check "the program ends with status 0 ($exit_status)" test "$exit_status" = 0
+end_program "$last" "$main"
+echo "ok: the program ends with status 0"
 echo "program life under Wine: all checks passed"

@@ -13,6 +13,9 @@ message_title=${QUENDRIL_TITLE:?comes from product.env of the build}
 main_size=488x404
 display_size=456x339
 exit_size=741x315
+# The windows belong to Wine's process of the program, not to the wine
+# command that started it.
+windows_by_pid=false
 # A Wine desktop of our own (wine_session.sh) in a fresh folder, $dir, for
 # the rest of the script; at its end the processes in $pids are killed and
 # the desktop and the folder go.
