@@ -139,8 +139,12 @@ class Program:
         if not self.running():
             with open(self.log) as log:
                 raise AssertionError(f"program {self.pid} ended with {self.process.returncode}:\n{log.read()}")
+        # Under a GTK platform theme (-platformtheme gtk3, QT_QPA_PLATFORMTHEME)
+        # GTK's own accessibility bridge joins the bus too, as a second
+        # application of the same process with no windows: the program's
+        # windows are those of Qt's bridge.
         for app in self.desktop.registry.getDesktop(0):
-            if app is not None and app.get_process_id() == self.pid:
+            if app is not None and app.get_process_id() == self.pid and app.get_toolkit_name() == "Qt":
                 app.set_cache_mask(self.desktop.Atspi.Cache.NONE)
                 return app
         return None
