@@ -6,9 +6,12 @@ built with and the default one (QUENDRIL_SITE_ROOT, QUENDRIL_DEFAULT_SITE_ROOT),
 its caption and title (QUENDRIL_CAPTION, QUENDRIL_TITLE), where pictures are kept
 (QUENDRIL_E2E_ARTIFACTS) and which X displays may be taken
 (QUENDRIL_E2E_DISPLAYS, first-last, from the "e2e" row of
-tests/support/x_displays.txt).
+tests/support/x_displays.txt) and CTest's time limit for a case
+(QUENDRIL_E2E_TIMEOUT, seconds): ten seconds before it, a case that still runs
+prints where it hangs and ends.
 """
 
+import faulthandler
 import importlib
 import os
 import sys
@@ -28,6 +31,9 @@ def main():
         print(__doc__, file=sys.stderr)
         return 2
     module_name, test_name = sys.argv[1:]
+    limit = float(os.environ.get("QUENDRIL_E2E_TIMEOUT", "0"))
+    if limit > 10:
+        faulthandler.dump_traceback_later(limit - 10, exit=True)
     sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
     module = importlib.import_module(module_name)
     chosen = [c for c in cases(unittest.defaultTestLoader.loadTestsFromModule(module))
