@@ -119,7 +119,7 @@ class Case(unittest.TestCase):
             colours = self.desktop.screenshot(d.extents(icon)).colours()
             return sum(count for colour, count in colours.items() if marks(colour)) >= 20
 
-        return wait_until(f"the {marks.__name__} colour in the message icon", marked, timeout=5)
+        return wait_until(f"the {marks.__name__} colour in the message icon", marked)
 
     def message_boxes(self, program):
         return program.windows_titled(MESSAGE_TITLE)

@@ -66,4 +66,4 @@ def set_text(accessible, value):
     """Replaces the text of an edit box, as voice input or a screen reader does."""
     editable = accessible.queryEditableText()
     editable.setTextContents(value)
-    d.wait_until(f"{value!r} in the box", lambda: d.text(accessible) == value, timeout=5)
+    d.wait_until(f"{value!r} in the box", lambda: d.text(accessible) == value)

@@ -32,7 +32,7 @@ check "killed copy: its lock file is left behind" test -e "$profile/run/quendril
 start_program "$profile"
 next=$program_pid
 main=$(wait_window "$caption" $main_size) || fail "killed copy: the next start shows no main window"
-sleep 0.5
+# A refused copy shows its message instead of the main window, never after it.
 check "killed copy: the next start shows no message" test "$(count_windows "$message_title")" = 0
 check "killed copy: the stored date is intact" cmp -s "$work/settings.before" "$settings"
 end_program "$next" "$main"
@@ -54,24 +54,39 @@ keys "$screen" key alt+x
 wait_exit "$first"
 check "exit screen: the first copy ends with status 0" test "$exit_status" = 0
 
-# Both copies wait at a gate that opens for both at once.
+# Both copies wait at a gate that opens for both at once: a pipe that we hold
+# open, so that each copy's reading end opens at once and its read waits for
+# a line. Once both have it open, one line each lets both through.
 echo "-- $trials races"
 gate=$work/gate
+# Waits up to 30 s until the process reads from the gate.
+at_gate() {
+  for _ in $(seq 300); do
+    [ "$(readlink "/proc/$1/fd/0" 2>/dev/null)" = "$gate" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
 for trial in $(seq "$trials"); do
   rm -f "$gate" && mkfifo -m 666 "$gate"
+  exec 3<>"$gate"
   racers=()
   for _ in 1 2; do
     env HOME="$profile/home" XDG_CONFIG_HOME="$profile/home/config" XDG_RUNTIME_DIR="$profile/run" \
       LANG=C.UTF-8 LC_ALL= PATH="$work/bin:$PATH" "${as_user[@]}" \
-      sh -c 'read -r _ <"$1"; exec "$2"' gate "$gate" "$program" &
+      sh -c 'read -r _ <"$1"; exec "$2"' gate "$gate" "$program" 3>&- &
     racers+=($!)
     pids+=($!)
   done
-  sleep 0.2
-  : >"$gate" # opening and closing the writing end lets both readers through
+  for pid in "${racers[@]}"; do
+    at_gate "$pid" || fail "race $trial: a copy did not reach the gate"
+  done
+  printf '\n\n' >&3
+  exec 3>&-
   main=$(wait_window "$caption" $main_size) || fail "race $trial: no main window"
   box=$(wait_window "$message_title" any) || fail "race $trial: no message"
-  sleep 0.3
+  # Each copy shows one window, and the refused one its message first and
+  # only: with both windows up, no other can come.
   mains=$(count_windows "$caption")
   boxes=$(count_windows "$message_title")
   [ "$mains" = 1 ] && [ "$boxes" = 1 ] || fail "race $trial: $mains main windows and $boxes messages"

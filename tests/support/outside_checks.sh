@@ -45,6 +45,17 @@ wait_window() {
   return 1
 }
 
+# Waits up to 30 s until exactly COUNT visible windows carry this exact title,
+# of one process if a pid is given.
+wait_count() {
+  local title=$1 count=$2 pid=${3:-}
+  for _ in $(seq 300); do
+    [ "$(count_windows "$title" "$pid")" = "$count" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # Waits up to 30 s for a child process to end; sets $exit_status to its
 # status, or to "running". (Not in a subshell: only the parent can wait.)
 # shellcheck disable=SC2034  # exit_status is read by the sourcing script
