@@ -8,6 +8,7 @@
 #   install-deps.sh bench          build and run the benchmarks
 #   install-deps.sh windows        build Qt for Windows and the Windows program
 #   install-deps.sh windows-test   the same, and run its tests under Wine
+#   install-deps.sh load           run a command on a loaded machine (under-load.sh)
 set -eu
 
 # Building the program, and what it loads at run time: Qt's platform plugins
@@ -43,11 +44,15 @@ windows_test="
   $windows
   wine wine64 fonts-wine xvfb xauth xdotool x11-utils openbox file
 "
+# CPU-bound processes beside a test run, for scripts/under-load.sh.
+load="
+  stress-ng
+"
 # For every purpose, where the release has them: Debian 13 moved Qt's SVG
 # icon engine out of libqt6svg6 into qt6-svg-plugins.
 where_known="qt6-svg-plugins"
 
-[ $# -gt 0 ] || { echo "usage: install-deps.sh run|test|bench|windows|windows-test ..." >&2; exit 2; }
+[ $# -gt 0 ] || { echo "usage: install-deps.sh run|test|bench|windows|windows-test|load ..." >&2; exit 2; }
 packages=""
 for purpose in "$@"; do
   case $purpose in
@@ -56,7 +61,8 @@ for purpose in "$@"; do
     bench) packages="$packages $bench" ;;
     windows) packages="$packages $windows" ;;
     windows-test) packages="$packages $windows_test" ;;
-    *) echo "install-deps: unknown purpose '$purpose' (run, test, bench, windows or windows-test)" >&2; exit 2 ;;
+    load) packages="$packages $load" ;;
+    *) echo "install-deps: unknown purpose '$purpose' (run, test, bench, windows, windows-test or load)" >&2; exit 2 ;;
   esac
 done
 
