@@ -27,27 +27,50 @@ open_wine_desktop
 drive_c=$WINEPREFIX/drive_c
 list_entry='Software\Microsoft\Windows\CurrentVersion\Uninstall\'"${QUENDRIL_APP_ID}"
 
+# The list entry in the given registry root as reg prints it, or nothing when
+# there is none; fails when the registry cannot be read at all.
+list_entry() {
+  local out status=0
+  out=$(wine reg query "$1\\$list_entry" 2>&1 </dev/null) || status=$?
+  out=$(printf '%s' "$out" | tr -d '\r')
+  if [ "$status" = 0 ]; then
+    printf '%s\n' "$out"
+  elif ! printf '%s' "$out" | grep -q 'Unable to find the specified registry key'; then
+    fail "reg query $1\\$list_entry ended with status $status: $out"
+  fi
+}
 # One value of the list entry in the given registry root, or nothing.
 entry_value() {
-  wine reg query "$1\\$list_entry" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+  list_entry "$1" | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
 }
 # The files below a folder of the prefix whose path names the program.
 ours_below() { find "$1" \( -iname '*quendril*' -o -iname "*$QUENDRIL_TITLE*" \) -print 2>/dev/null; }
 # The program a shortcut starts: the Windows path stored in it.
 shortcut_target() { strings -a "$1" | grep -m 1 -i '^[a-z]:\\.*\.exe$'; }
 
-# Runs the uninstaller named in the list entry silently and waits for it:
-# it copies itself away and lets the one started here end at once.
+# Runs the uninstaller named in the list entry silently and waits for it to
+# end: it copies itself into the user's Temp folder, starts that copy with
+# _?= naming the folder to remove and ends at once, and the copy does the
+# work. (It removes the folder before the list entry: a folder gone does not
+# mean it has ended.)
 uninstall() {
   local root=$1 folder=$2 quiet
   quiet=$(entry_value "$root" QuietUninstallString)
   [ -n "$quiet" ] || fail "the list entry names no quiet uninstaller"
   eval "wine $(printf '%s' "$quiet" | sed 's/\\/\\\\/g')" </dev/null >/dev/null 2>&1
   for _ in $(seq 300); do
-    [ -e "$folder" ] || return 0
+    ours_running '_[?]=' || return 0
     sleep 0.1
   done
-  fail "the uninstaller left $folder behind"
+  fail "the uninstaller still runs after 30 s"
+}
+# Whether a Windows program whose command line matches this pattern runs in our prefix.
+ours_running() {
+  local pid
+  for pid in $(pgrep -f -- "$1" || true); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
+  done
+  return 1
 }
 
 echo "-- install for all users"
