@@ -18,7 +18,7 @@ start_private_x() {
     : >"$ready"
     Xvfb ":$number" -screen 0 "${QUENDRIL_TEST_SCREEN:-1280x1024x24}" -nolisten tcp -noreset -displayfd 3 3>"$ready" >/dev/null 2>&1 &
     xvfb=$!
-    for _ in $(seq 50); do
+    for _ in $(seq 300); do
       if [ -s "$ready" ]; then
         pids+=("$xvfb")
         export DISPLAY=":$number"

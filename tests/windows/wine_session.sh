@@ -55,7 +55,7 @@ ENV
     openbox --sm-disable </dev/null >"$dir/openbox.log" 2>&1 &
     echo $! >"$dir/wm.pid"
     local _
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
       xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
       sleep 0.1
     done
