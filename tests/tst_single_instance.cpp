@@ -65,9 +65,9 @@ void TestSingleInstance::copiesStartedTogetherLetExactlyOneIn()
     for (int trial = 0; trial < 20; ++trial) {
         auto a = startHolder();
         auto b = startHolder();
-        const QStringList answers = { answer(*a), answer(*b) };
-        QCOMPARE(answers.count("alone"), 1);
-        QCOMPARE(answers.count("other copy running"), 1);
+        QStringList answers = { answer(*a), answer(*b) };
+        answers.sort();
+        QCOMPARE(answers, QStringList({ "alone", "other copy running" }));
         end({ a.get(), b.get() });
     }
 }

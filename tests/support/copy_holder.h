@@ -45,8 +45,12 @@ public:
     static QString answer(QProcess &holder)
     {
         while (!holder.canReadLine()) {
-            if (!holder.waitForReadyRead(10000))
-                return QStringLiteral("no answer");
+            if (!holder.waitForReadyRead(30000))
+                return QStringLiteral("no answer (%1, exit code %2, error %3: %4; stderr: %5)")
+                    .arg(holder.state() == QProcess::Running ? QStringLiteral("running") : QStringLiteral("ended"))
+                    .arg(holder.exitCode())
+                    .arg(holder.error())
+                    .arg(holder.errorString(), QString::fromLocal8Bit(holder.readAllStandardError()));
         }
         return QString::fromLatin1(holder.readLine()).trimmed();
     }
