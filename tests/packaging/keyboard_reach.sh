@@ -13,11 +13,10 @@ pids=()
 cleanup() { kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
 ok() { echo "ok: $*"; }
 
 . "$(dirname "$0")/../support/private_x.sh"
-. "$(dirname "$0")/../support/window_size.sh"
+. "$(dirname "$0")/../support/outside_checks.sh"
 start_private_x packaging
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_RUNTIME_DIR=$work/run LANG=C.UTF-8
 mkdir -p "$HOME" "$work/bin" && mkdir -m 700 "$XDG_RUNTIME_DIR"
@@ -66,12 +65,13 @@ keys() {
   xdotool "$@"
   sleep 0.25
 }
+more_pages_than() { [ "$(grep -c 'page=' "$opened" || true)" -gt "$1" ]; }
 # The keys open exactly one page, and it is this one.
 opens() {
   local page=$1 id=$2; shift 2
   local before; before=$(grep -c 'page=' "$opened" || true)
   keys "$id" "$@"
-  for _ in $(seq 300); do [ "$(grep -c 'page=' "$opened" || true)" -gt "$before" ] && break; sleep 0.1; done
+  wait_for more_pages_than "$before" || true
   local after; after=$(grep -c 'page=' "$opened" || true)
   [ "$after" = $((before + 1)) ] && tail -n 1 "$opened" | grep -q "page=${page}\$" \
     || fail "$* should open $page (pages now: $(tail -n 1 "$opened"))"
@@ -92,9 +92,10 @@ start() {
   pids+=("$app")
   main=$(window "$caption" $main_size) || fail "main window did not come up"
 }
+ended() { ! kill -0 "$1" 2>/dev/null; }
 ends() {
   local status=0
-  for _ in $(seq 300); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+  wait_for ended "$app" || true
   kill -0 "$app" 2>/dev/null && fail "$* should end the program, but it still runs"
   wait "$app" || status=$?
   [ "$status" = 0 ] || fail "$* should end the program with status 0, got $status"
@@ -174,7 +175,7 @@ keys "$exitscreen" key Tab type 'bob@b.example'
 keys "$exitscreen" key Tab type 'Bob'
 keys "$exitscreen" key Tab type 'Hi '
 keys "$exitscreen" key alt+n
-for _ in $(seq 300); do grep -q 'zorq-refer-a-friend' "$opened" && break; sleep 0.1; done
+wait_for grep -q 'zorq-refer-a-friend' "$opened" || true
 referral=$(tr -d '\r' <"$opened" | grep -o 'page=zorq-refer-a-friend.*taf5=[^&]*' | tail -n 1 || true)
 [ "$referral" = 'page=zorq-refer-a-friend&taf1=Ann&taf2=ann@a.example&taf3=Hi%20Your%20Message%0D%0A&taf4=Bob&taf5=bob@b.example' ] \
   || fail "Alt+N should send the boxes filled in Tab order, got: $referral"

@@ -59,14 +59,8 @@ check "exit screen: the first copy ends with status 0" test "$exit_status" = 0
 # a line. Once both have it open, one line each lets both through.
 echo "-- $trials races"
 gate=$work/gate
-# Waits up to 30 s until the process reads from the gate.
-at_gate() {
-  for _ in $(seq 300); do
-    [ "$(readlink "/proc/$1/fd/0" 2>/dev/null)" = "$gate" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
+# Whether the process reads from the gate.
+at_gate() { [ "$(readlink "/proc/$1/fd/0" 2>/dev/null)" = "$gate" ]; }
 for trial in $(seq "$trials"); do
   rm -f "$gate" && mkfifo -m 666 "$gate"
   exec 3<>"$gate"
@@ -79,7 +73,7 @@ for trial in $(seq "$trials"); do
     pids+=($!)
   done
   for pid in "${racers[@]}"; do
-    at_gate "$pid" || fail "race $trial: a copy did not reach the gate"
+    wait_for at_gate "$pid" || fail "race $trial: a copy did not reach the gate"
   done
   printf '\n\n' >&3
   exec 3>&-

@@ -1,9 +1,9 @@
 # shellcheck shell=bash disable=SC2154  # $caption and $exit_size belong to the sourcing script
 # Sourced by the scripts that check the real program from outside on an X
-# server of their own (the robustness runs, the Windows program under Wine):
-# their verdicts, the program's windows found by exact title and size, and
-# its exit status. The windows all carry the same caption, so they are told
-# apart by their size (window_size.sh).
+# server of their own (the robustness runs, keyboard reach, the Windows program
+# under Wine): their verdicts, waits for a state, the program's windows found by
+# exact title and size, and its exit status. The windows all carry the same
+# caption, so they are told apart by their size (window_size.sh).
 # The sourcing script sets $caption and $exit_size and defines keys ID ARGS...
 # (xdotool ARGS, with the window ID given the focus first); where a window's
 # X process is not the one it started (Wine), it sets windows_by_pid=false.
@@ -12,6 +12,15 @@
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 check() { local what=$1; shift; if "$@"; then echo "ok: $what"; else fail "$what"; fi; }
+
+# Waits up to 30 s, looking every tenth of a second, until the command succeeds.
+wait_for() {
+  for _ in $(seq 300); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
 
 # Visible windows with exactly this title, of one process if a pid is given,
 # one id a line.
@@ -45,16 +54,9 @@ wait_window() {
   return 1
 }
 
-# Waits up to 30 s until exactly COUNT visible windows carry this exact title,
-# of one process if a pid is given.
-wait_count() {
-  local title=$1 count=$2 pid=${3:-}
-  for _ in $(seq 300); do
-    [ "$(count_windows "$title" "$pid")" = "$count" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
+# Whether exactly COUNT visible windows carry this exact title, of one process
+# if a pid is given.
+count_is() { [ "$(count_windows "$1" "${3:-}")" = "$2" ]; }
 
 # Waits up to 30 s for a child process to end; sets $exit_status to its
 # status, or to "running". (Not in a subshell: only the parent can wait.)

@@ -55,13 +55,13 @@ echo "-- a reading"
 keys "$main" type --delay 50 123456789
 keys "$main" key Return
 result=$(wait_window "$caption" $display_size) || fail "no result window"
-check "the main window has gone" wait_count "$caption" 1
+check "the main window has gone" wait_for count_is "$caption" 1
 echo "ok: the result window"
 
 echo "-- a page"
 # The program takes its keys in order: O reaches the Help menu that Alt+H opened.
 keys "$result" key alt+h o
-for _ in $(seq 300); do grep -q . "$dir/desktop/opened" && break; sleep 0.1; done
+wait_for grep -q . "$dir/desktop/opened" || true
 check "Online Help reaches the browser through the shell" \
   grep -qxF "$site_root/vasq-free-quendril/ssd.php?page=help-web-page" "$dir/desktop/opened"
 

@@ -58,12 +58,9 @@ uninstall() {
   quiet=$(entry_value "$root" QuietUninstallString)
   [ -n "$quiet" ] || fail "the list entry names no quiet uninstaller"
   eval "wine $(printf '%s' "$quiet" | sed 's/\\/\\\\/g')" </dev/null >/dev/null 2>&1
-  for _ in $(seq 300); do
-    ours_running '_[?]=' || return 0
-    sleep 0.1
-  done
-  fail "the uninstaller still runs after 30 s"
+  wait_for uninstaller_ended || fail "the uninstaller still runs after 30 s"
 }
+uninstaller_ended() { ! ours_running '_[?]='; }
 # Whether a Windows program whose command line matches this pattern runs in our prefix.
 ours_running() {
   local pid
