@@ -32,31 +32,9 @@ caption=${QUENDRIL_CAPTION:?is set by the build}
 main_size=488x403 result_size=456x338 about_size=423x264 exit_size=741x315
 
 # Every wait below gives up after 30 s, time enough at a fraction of the speed.
-# The one visible window with this exact title and its designed size, once it is there.
-window() {
-  local title=$1 size=$2 id
-  for _ in $(seq 300); do
-    for id in $(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null); do
-      eval "$(xdotool getwindowgeometry --shell "$id")"
-      if [ "$size" = any ] || has_designed_size "$WIDTH" "$HEIGHT" "$size"; then echo "$id"; return 0; fi
-    done
-    sleep 0.1
-  done
-  return 1
-}
-gone() {
-  local title=$1 size=$2 id
-  for _ in $(seq 300); do
-    local seen=""
-    for id in $(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null); do
-      eval "$(xdotool getwindowgeometry --shell "$id")"
-      has_designed_size "$WIDTH" "$HEIGHT" "$size" && seen=1
-    done
-    [ -z "$seen" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
+# Whether no visible window with this exact title has this designed size.
+not_shown() { ! designed_window "$@" >/dev/null; }
+gone() { wait_for not_shown "$@"; }
 # Without a window manager focus is not handed over: give it to the window first.
 keys() {
   local id=$1; shift
@@ -81,7 +59,7 @@ opens() {
 message() {
   local id=$1; shift
   keys "$id" "$@"
-  local box; box=$(window "$QUENDRIL_TITLE" any) || fail "$* should show the entry message"
+  local box; box=$(wait_window "$QUENDRIL_TITLE" any) || fail "$* should show the entry message"
   keys "$box" key Return
   gone "$QUENDRIL_TITLE" any || fail "Enter should close the message box"
   ok "$* runs Find Object on the empty entry"
@@ -90,33 +68,30 @@ start() {
   "$program" &
   app=$!
   pids+=("$app")
-  main=$(window "$caption" $main_size) || fail "main window did not come up"
+  main=$(wait_window "$caption" $main_size) || fail "main window did not come up"
 }
-ended() { ! kill -0 "$1" 2>/dev/null; }
 ends() {
-  local status=0
-  wait_for ended "$app" || true
-  kill -0 "$app" 2>/dev/null && fail "$* should end the program, but it still runs"
-  wait "$app" || status=$?
-  [ "$status" = 0 ] || fail "$* should end the program with status 0, got $status"
+  wait_exit "$app"
+  [ "$exit_status" != running ] || fail "$* should end the program, but it still runs"
+  [ "$exit_status" = 0 ] || fail "$* should end the program with status 0, got $exit_status"
   ok "$* ends the program"
 }
-exit_screen() { exitscreen=$(window "$caption" $exit_size) || fail "$* should bring up the exit screen"; ok "$* brings up the exit screen"; }
+exit_screen() { exitscreen=$(wait_window "$caption" $exit_size) || fail "$* should bring up the exit screen"; ok "$* brings up the exit screen"; }
 to_result() {
   keys "$main" "$@"
-  result=$(window "$caption" $result_size) || fail "$* should show the reading"
+  result=$(wait_window "$caption" $result_size) || fail "$* should show the reading"
   ok "$* shows the reading"
 }
 to_main() {
   keys "$result" "$@"
-  main=$(window "$caption" $main_size) || fail "$* should bring back the main window"
+  main=$(wait_window "$caption" $main_size) || fail "$* should bring back the main window"
   gone "$caption" $result_size || fail "$* should close the result window"
   ok "$* goes back to the main window"
 }
 about() {
   local owner=$1 close=$2
   keys "$owner" key --delay 120 alt+h a
-  local box; box=$(window "$caption" $about_size) || fail "Alt+H A should open the about box"
+  local box; box=$(wait_window "$caption" $about_size) || fail "Alt+H A should open the about box"
   keys "$box" key "$close"
   gone "$caption" $about_size || fail "$close should close the about box"
   ok "Alt+H A opens the about box and $close closes it"

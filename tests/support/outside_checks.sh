@@ -34,25 +34,23 @@ windows_titled() {
 }
 count_windows() { windows_titled "$@" | grep -c . || true; }
 
-# Waits up to 30 s for a visible window with this exact title and designed
-# size ("any" for any size), of one process if a pid is given, and prints
-# its id.
-wait_window() {
+# The id of a visible window with this exact title and designed size ("any"
+# for any size), of one process if a pid is given; fails when there is none.
+designed_window() {
   local title=$1 size=$2 pid=${3:-} id geometry
-  for _ in $(seq 300); do
-    for id in $(windows_titled "$title" "$pid"); do
-      geometry=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null) || continue
-      local WIDTH='' HEIGHT=''
-      eval "$geometry"
-      if [ "$size" = any ] || has_designed_size "$WIDTH" "$HEIGHT" "$size"; then
-        echo "$id"
-        return 0
-      fi
-    done
-    sleep 0.1
+  for id in $(windows_titled "$title" "$pid"); do
+    geometry=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null) || continue
+    local WIDTH='' HEIGHT=''
+    eval "$geometry"
+    if [ "$size" = any ] || has_designed_size "$WIDTH" "$HEIGHT" "$size"; then
+      echo "$id"
+      return 0
+    fi
   done
   return 1
 }
+# Waits up to 30 s for such a window and prints its id.
+wait_window() { wait_for designed_window "$@"; }
 
 # Whether exactly COUNT visible windows carry this exact title, of one process
 # if a pid is given.
@@ -64,15 +62,11 @@ count_is() { [ "$(count_windows "$1" "${3:-}")" = "$2" ]; }
 wait_exit() {
   local pid=$1
   exit_status=running
-  for _ in $(seq 300); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      exit_status=0
-      { wait "$pid"; } 2>/dev/null || exit_status=$?
-      return 0
-    fi
-    sleep 0.1
-  done
+  wait_for ended "$pid" || return 0
+  exit_status=0
+  { wait "$pid"; } 2>/dev/null || exit_status=$?
 }
+ended() { ! kill -0 "$1" 2>/dev/null; }
 
 # Ends the program the user's way: Exit in the main window, then Exit on the
 # exit screen. Fails unless it ends with status 0.

@@ -39,10 +39,10 @@ list_entry() {
     fail "reg query $1\\$list_entry ended with status $status: $out"
   fi
 }
+# One value of a list entry as list_entry gives it, or nothing.
+value_in() { printf '%s\n' "$1" | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"; }
 # One value of the list entry in the given registry root, or nothing.
-entry_value() {
-  list_entry "$1" | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
-}
+entry_value() { value_in "$(list_entry "$1")" "$2"; }
 # The files below a folder of the prefix whose path names the program.
 ours_below() { find "$1" \( -iname '*quendril*' -o -iname "*$QUENDRIL_TITLE*" \) -print 2>/dev/null; }
 # The program a shortcut starts: the Windows path stored in it.
@@ -79,12 +79,13 @@ check "beside its Qt libraries and plugins" test -f "$folder/Qt6Widgets.dll" -a 
 check "the Start menu entry is there" test -f "$shortcut"
 target=$(shortcut_target "$shortcut")
 check "the Start menu entry starts the installed program" test "$target" = "C:\\Program Files\\$QUENDRIL_TITLE\\quendril.exe"
-check "the list entry names the program" test "$(entry_value HKLM DisplayName)" = "$QUENDRIL_TITLE"
-check "its version" test "$(entry_value HKLM DisplayVersion)" = "$QUENDRIL_VERSION"
-check "its publisher" test -n "$(entry_value HKLM Publisher)"
-check "its icon" test "$(entry_value HKLM DisplayIcon)" = "$target,0"
-check "its folder" test "$(entry_value HKLM InstallLocation)" = "C:\\Program Files\\$QUENDRIL_TITLE"
-check "its size" test "$(($(entry_value HKLM EstimatedSize)))" -gt 1000
+entry=$(list_entry HKLM)
+check "the list entry names the program" test "$(value_in "$entry" DisplayName)" = "$QUENDRIL_TITLE"
+check "its version" test "$(value_in "$entry" DisplayVersion)" = "$QUENDRIL_VERSION"
+check "its publisher" test -n "$(value_in "$entry" Publisher)"
+check "its icon" test "$(value_in "$entry" DisplayIcon)" = "$target,0"
+check "its folder" test "$(value_in "$entry" InstallLocation)" = "C:\\Program Files\\$QUENDRIL_TITLE"
+check "its size" test "$(($(value_in "$entry" EstimatedSize)))" -gt 1000
 check "its uninstaller" sh -c "test -f \"$folder/Uninstall $QUENDRIL_TITLE.exe\""
 
 echo "-- the installed program"
