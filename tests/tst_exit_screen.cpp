@@ -199,6 +199,7 @@ void TestExitScreen::spaceIsRefusedInEmailBoxesOnly()
         QCOMPARE(line->text(), QStringLiteral("abc"));
         QCOMPARE(f->platform.events, QStringList({ "message:Email Address Cannot Contain Space" }));
         QCOMPARE(f->platform.messages.first().icon, quendril::platform::Platform::MessageIcon::Stop);
+        QCOMPARE(f->platform.messages.first().owner, static_cast<QWidget *>(screen));
         QCOMPARE(screen->focusWidget(), line);
     } else {
         QCOMPARE(line->text(), QStringLiteral("ab c"));
@@ -233,6 +234,15 @@ void TestExitScreen::untouchedFormAsksForProperAddresses()
     // The fields hold what the boxes held, spaces removed, even after a failed check.
     QCOMPARE(f->app->tellAFriend().ReferrerName, QStringLiteral("Your Name"));
     QCOMPARE(f->app->tellAFriend().ReferralMessage, QStringLiteral("Your Message\r\n"));
+
+    // With proper addresses the referral's own checks speak for the screen as well.
+    child<QLineEdit>("txtEmail")->setText("tom@cartoon.example");
+    child<QLineEdit>("txtFriendEmail")->setText("jerry@cartoon.example");
+    QTest::mouseClick(child<QPushButton>("cmdSubmit"), Qt::LeftButton);
+    QCOMPARE(f->platform.messages.size(), 2);
+    QCOMPARE(f->platform.messages.last().text, QStringLiteral("Please Enter Your Name"));
+    for (const FakePlatform::Message &message : f->platform.messages)
+        QCOMPARE(message.owner, static_cast<QWidget *>(screen));
 }
 
 void TestExitScreen::passingSubmissionOpensTheExactAddress()

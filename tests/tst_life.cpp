@@ -93,6 +93,7 @@ void TestLife::secondCopyShowsItsMessageAndEnds()
     });
     QCOMPARE(f->platform.events, QStringList({ "message:Application is already running", "end:0" }));
     QCOMPARE(f->platform.messages.first().icon, quendril::platform::Platform::MessageIcon::Information);
+    QCOMPARE(f->platform.messages.first().owner, nullptr);
     QVERIFY(windowsDuringMessage.isEmpty());
     QVERIFY(!app().openMainWindow());
     QVERIFY(!app().openExitScreen());

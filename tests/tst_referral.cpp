@@ -195,7 +195,7 @@ void TestReferral::failedCheckShowsItsMessageAndOpensNothing()
     fields.ReferralAddress = QStringLiteral("address of an earlier press");
     const site::TellAFriend before = fields;
 
-    site::SubmitReferral(fields, platform);
+    site::SubmitReferral(fields, platform, nullptr);
 
     QCOMPARE(platform.events, QStringList({ "message:" + shown }));
     QCOMPARE(platform.messages.size(), 1);
@@ -328,7 +328,7 @@ void TestReferral::passingSubmissionOpensItsAddress()
     fields.FriendName = friendName;
     fields.FriendEmail = friendEmail;
 
-    site::SubmitReferral(fields, platform);
+    site::SubmitReferral(fields, platform, nullptr);
 
     const QString expected = referralPage() + parameters + "&taf6=" + site::SiteBaseAddress();
     QCOMPARE(fields.ReferralAddress, expected);
@@ -433,14 +433,14 @@ void TestReferral::everyPassingPressOpensThePageAgain()
 {
     FakePlatform platform;
     site::TellAFriend fields = validFields();
-    site::SubmitReferral(fields, platform);
+    site::SubmitReferral(fields, platform, nullptr);
     const QString first = fields.ReferralAddress;
-    site::SubmitReferral(fields, platform);
+    site::SubmitReferral(fields, platform, nullptr);
     QCOMPARE(platform.events, QStringList({ "open:" + first, "open:" + first }));
 
     // A press with changed texts sends the current ones.
     fields.FriendName = QStringLiteral("Carol");
-    site::SubmitReferral(fields, platform);
+    site::SubmitReferral(fields, platform, nullptr);
     const QString second = referralPage()
         + "&taf1=Ann&taf2=ann@example.com&taf3=Your%20Message%0D%0A&taf4=Carol&taf5=bob@example.org&taf6="
         + site::SiteBaseAddress();
@@ -448,7 +448,7 @@ void TestReferral::everyPassingPressOpensThePageAgain()
 
     // A failed press in between opens nothing and keeps the last address.
     fields.ReferrerName = QStringLiteral("Your Name");
-    site::SubmitReferral(fields, platform);
+    site::SubmitReferral(fields, platform, nullptr);
     QCOMPARE(fields.ReferralAddress, second);
     QCOMPARE(platform.events, QStringList({ "open:" + first, "open:" + first, "open:" + second, "message:" + kName }));
     QVERIFY(platform.messages.size() == 1);

@@ -233,6 +233,7 @@ void TestWindows::refusedEntryLeavesTheWindowAsItWas()
 
     QCOMPARE(f->platform.events, QStringList({ "message:" + message }));
     QCOMPARE(f->platform.messages.first().icon, quendril::platform::Platform::MessageIcon::Information);
+    QCOMPARE(f->platform.messages.first().owner, static_cast<QWidget *>(main()));
     QVERIFY(main()->isVisible());
     QCOMPARE(txtNumber()->text(), entry);
     QCOMPARE(main()->focusWidget(), txtNumber());

@@ -23,7 +23,7 @@ void frmNagScreen::Form_Load()
     platform::Platform &platform = m_host.platform();
     if (platform.otherCopyRunning()) {
         platform.showMessage(
-            QStringLiteral("Application is already running"), platform::Platform::MessageIcon::Information);
+            nullptr, QStringLiteral("Application is already running"), platform::Platform::MessageIcon::Information);
         m_host.EndApplication();
         return;
     }

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+class QWidget;
+
 namespace quendril::platform {
 
 // Everything the program asks of the operating system goes through this one
@@ -16,8 +18,10 @@ public:
 
     virtual ~Platform() = default;
 
-    // A modal message box with a single OK button and the application title.
-    virtual void showMessage(const QString &text, MessageIcon icon) = 0;
+    // A modal message box with a single OK button and the application title,
+    // owned by the window it speaks for, so that it stays in front of it. A
+    // message shown while no window is up has no owner.
+    virtual void showMessage(QWidget *owner, const QString &text, MessageIcon icon) = 0;
     // A modal Yes/No question with the information icon; true means Yes.
     virtual bool askYesNo(const QString &text) = 0;
 

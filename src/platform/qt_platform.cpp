@@ -63,10 +63,15 @@ protected:
 QtPlatform::QtPlatform() = default;
 QtPlatform::~QtPlatform() = default;
 
-void QtPlatform::showMessage(const QString &text, MessageIcon icon)
+void QtPlatform::showMessage(QWidget *owner, const QString &text, MessageIcon icon)
 {
+    QWidget *ownerWindow = owner ? owner->window() : nullptr;
     QMessageBox box(icon == MessageIcon::Stop ? QMessageBox::Critical : QMessageBox::Information, kApplicationTitle,
-        displayText(text), QMessageBox::Ok);
+        displayText(text), QMessageBox::Ok, ownerWindow);
+    // A window kept above all others would still cover a box that is only
+    // above it in its own layer.
+    if (ownerWindow && ownerWindow->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.exec();
 }
 

@@ -17,7 +17,7 @@ public:
     QtPlatform();
     ~QtPlatform() override;
 
-    void showMessage(const QString &text, MessageIcon icon) override;
+    void showMessage(QWidget *owner, const QString &text, MessageIcon icon) override;
     bool askYesNo(const QString &text) override;
     void shellOpen(const QString &address) override;
     QDate today() override;

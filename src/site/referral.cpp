@@ -18,9 +18,9 @@ QString encodedValue(const QString &value)
     return QString::fromLatin1(QUrl::toPercentEncoding(value, kKeptInValues));
 }
 
-void showStop(platform::Platform &platform, const QString &text)
+void showStop(platform::Platform &platform, QWidget *owner, const QString &text)
 {
-    platform.showMessage(text, platform::Platform::MessageIcon::Stop);
+    platform.showMessage(owner, text, platform::Platform::MessageIcon::Stop);
 }
 
 bool isEmptyOr(const QString &field, QStringView placeholder)
@@ -61,18 +61,18 @@ QString emailAddressProblem(const QString &yours, const QString &friends)
     return {};
 }
 
-void SubmitReferral(TellAFriend &fields, platform::Platform &platform)
+void SubmitReferral(TellAFriend &fields, platform::Platform &platform, QWidget *owner)
 {
     if (isEmptyOr(fields.ReferrerName, placeholder::name)) {
-        showStop(platform, QStringLiteral("Please Enter Your Name"));
+        showStop(platform, owner, QStringLiteral("Please Enter Your Name"));
         return;
     }
     if (isEmptyOr(fields.ReferralMessage, placeholder::message)) {
-        showStop(platform, QStringLiteral("Please Enter Your Message"));
+        showStop(platform, owner, QStringLiteral("Please Enter Your Message"));
         return;
     }
     if (isEmptyOr(fields.FriendName, placeholder::friendName)) {
-        showStop(platform, QStringLiteral("Please Enter Your Friend's Name"));
+        showStop(platform, owner, QStringLiteral("Please Enter Your Friend's Name"));
         return;
     }
     fields.ReferralAddress = buildReferralAddress(fields);

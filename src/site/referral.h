@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringView>
 
+class QWidget;
+
 namespace quendril::platform {
 class Platform;
 }
@@ -42,8 +44,9 @@ QString buildReferralAddress(const TellAFriend &fields);
 QString emailAddressProblem(const QString &yours, const QString &friends);
 
 // Checks the name, message and friend's name fields; when they pass, builds
-// the address and opens the page. A failed check shows its message.
-void SubmitReferral(TellAFriend &fields, platform::Platform &platform);
+// the address and opens the page. A failed check shows its message, owned by
+// the window that asked for the checks.
+void SubmitReferral(TellAFriend &fields, platform::Platform &platform, QWidget *owner);
 
 // Hands the last built address to the browser.
 void OpenReferralPage(const TellAFriend &fields, platform::Platform &platform);

@@ -70,7 +70,7 @@ void frmMain::txtNumber_KeyPress(std::int16_t &keyAscii)
 {
     if (core::keyCodePasses(keyAscii))
         return;
-    m_host.platform().showMessage(core::kOnlyNumbersMessage, platform::Platform::MessageIcon::Information);
+    m_host.platform().showMessage(this, core::kOnlyNumbersMessage, platform::Platform::MessageIcon::Information);
     keyAscii = 0;
 }
 
@@ -79,7 +79,7 @@ bool frmMain::Validate_Number()
     const auto verdict = core::checkEntry(ui->txtNumber->text());
     if (verdict == core::EntryVerdict::Accepted)
         return true;
-    m_host.platform().showMessage(core::entryMessage(verdict), platform::Platform::MessageIcon::Information);
+    m_host.platform().showMessage(this, core::entryMessage(verdict), platform::Platform::MessageIcon::Information);
     ui->txtNumber->setFocus();
     return false;
 }
@@ -91,7 +91,7 @@ void frmMain::cmdNext_Click()
     // The rules let a pasted or typed non-digit through; it has no reading.
     const auto reading = core::computeReading(ui->txtNumber->text(), m_host.readingState());
     if (!reading) {
-        m_host.platform().showMessage(core::kOnlyNumbersMessage, platform::Platform::MessageIcon::Information);
+        m_host.platform().showMessage(this, core::kOnlyNumbersMessage, platform::Platform::MessageIcon::Information);
         ui->txtNumber->setFocus();
         return;
     }

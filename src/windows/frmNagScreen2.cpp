@@ -189,7 +189,7 @@ void frmNagScreen2::emailKeyPress(QLineEdit *box, int &keyAscii)
     if (keyAscii != ' ')
         return;
     m_host.platform().showMessage(
-        QStringLiteral("Email Address Cannot Contain Space"), platform::Platform::MessageIcon::Stop);
+        this, QStringLiteral("Email Address Cannot Contain Space"), platform::Platform::MessageIcon::Stop);
     keyAscii = 0;
     box->setFocus();
 }
@@ -214,10 +214,10 @@ void frmNagScreen2::cmdSubmit_Click()
     const QString problem
         = site::emailAddressProblem(site::trimSpaces(emailText()), site::trimSpaces(friendEmailText()));
     if (!problem.isEmpty()) {
-        m_host.platform().showMessage(problem, platform::Platform::MessageIcon::Stop);
+        m_host.platform().showMessage(this, problem, platform::Platform::MessageIcon::Stop);
         return;
     }
-    site::SubmitReferral(fields, m_host.platform());
+    site::SubmitReferral(fields, m_host.platform(), this);
 }
 
 void frmNagScreen2::cmdClose_Click()

@@ -14,6 +14,7 @@ public:
     struct Message {
         QString text;
         MessageIcon icon;
+        const QWidget *owner;
     };
 
     // Everything asked, in order: "message:<text>", "ask:<text>", "open:<address>",
@@ -43,10 +44,10 @@ public:
         return application + u'/' + section + u'/' + key;
     }
 
-    void showMessage(const QString &text, MessageIcon icon) override
+    void showMessage(QWidget *owner, const QString &text, MessageIcon icon) override
     {
         events << QStringLiteral("message:") + text;
-        messages.append({ text, icon });
+        messages.append({ text, icon, owner });
         if (whileMessageShown)
             whileMessageShown(text);
     }
