@@ -20,6 +20,11 @@ namespace {
 
 const QString kApplicationTitle = QStringLiteral(QUENDRIL_TITLE);
 
+// A plain dialog. QMessageBox's own default adds Windows' fixed dialog frame,
+// which keeps a window at its size in device pixels when it is moved to a
+// screen of another density; the box keeps its size by its layout anyway.
+constexpr Qt::WindowFlags kMessageBoxFlags = Qt::Dialog;
+
 // The store of one application name: the registry on Windows, a plist on
 // macOS and an INI file under the user's configuration directory elsewhere.
 std::unique_ptr<QSettings> openStore(const QString &application)
@@ -43,7 +48,7 @@ public:
         : QMessageBox(icon, title, text, buttons)
     {
         // QMessageBox adds the close box to whatever flags it is given.
-        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
+        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     }
 
 protected:
@@ -67,7 +72,7 @@ void QtPlatform::showMessage(QWidget *owner, const QString &text, MessageIcon ic
 {
     QWidget *ownerWindow = owner ? owner->window() : nullptr;
     QMessageBox box(icon == MessageIcon::Stop ? QMessageBox::Critical : QMessageBox::Information, kApplicationTitle,
-        displayText(text), QMessageBox::Ok, ownerWindow);
+        displayText(text), QMessageBox::Ok, ownerWindow, kMessageBoxFlags);
     // A window kept above all others would still cover a box that is only
     // above it in its own layer.
     if (ownerWindow && ownerWindow->windowFlags().testFlag(Qt::WindowStaysOnTopHint))

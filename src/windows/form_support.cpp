@@ -142,8 +142,11 @@ void setUpWindow(QWidget *window, const QIcon &icon)
 void makeFixedWindow(QWidget *window)
 {
     const Qt::WindowFlags type = window->windowFlags() & Qt::WindowType_Mask;
+    // Not Windows' fixed dialog frame: it would keep the window at its size in
+    // device pixels when moved to a screen of another density. The fixed size
+    // alone keeps the user from resizing it.
     window->setWindowFlags(type | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-        | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+        | Qt::WindowCloseButtonHint);
     if (QLayout *layout = window->layout())
         layout->setSizeConstraint(QLayout::SetFixedSize);
     else
