@@ -19,12 +19,13 @@ run="
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins qt6-wayland
   fonts-dejavu-core
 "
-# Private X and Wayland desktops, the accessibility bus and the tools that read
-# and drive the program, the packaging checks, and clang with libFuzzer for
-# the fuzz targets.
+# Private X and Wayland desktops, a window manager that stacks the windows,
+# Qt's GTK platform theme for a dark desktop, the accessibility bus and the
+# tools that read and drive the program, the packaging checks, and clang with
+# libFuzzer for the fuzz targets.
 test="
   $run
-  xvfb xauth xdotool x11-utils faketime weston
+  xvfb xauth xdotool x11-utils faketime weston openbox qt6-gtk-platformtheme
   python3-pyatspi at-spi2-core dbus imagemagick
   desktop-file-utils appstream dpkg-dev file lintian debootstrap
   clang libclang-rt-dev

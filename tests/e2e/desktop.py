@@ -15,6 +15,7 @@ does).
 
 import ctypes
 import glob
+import math
 import os
 import shutil
 import signal
@@ -36,6 +37,9 @@ DISPLAYS = os.environ.get("QUENDRIL_E2E_DISPLAYS", "")
 # Qt's scale factor for the program (QT_SCALE_FACTOR): at 2 every window is
 # expected at twice its designed size, on a screen large enough for it.
 SCALE = float(os.environ.get("QUENDRIL_E2E_SCALE", "1"))
+# A desktop theme for the program: "dark" is GNOME's dark style through Qt's
+# GTK platform theme, as Debian's Qt offers it.
+THEME = os.environ.get("QUENDRIL_E2E_THEME", "")
 
 # The build hands over the caption of every window and the program's title,
 # which is the title of the message boxes.
@@ -61,6 +65,19 @@ def page(key):
 def px(twips):
     """Screen pixels of a designed length: twips / 15, times the scale."""
     return twips / 15.0 * SCALE
+
+
+# How far a length on the screen may lie from px(): the Designer files hold
+# whole pixels (half a pixel off the twips at most, times the scale), and the
+# screen rounds once more.
+PLACE_DELTA = max(1.0, 0.5 * SCALE + 0.5)
+# At a fractional scale Qt and X round a window's place and size each their
+# own way, a pixel apart at most.
+ROUNDING = 0 if SCALE.is_integer() else 1
+
+
+def same_box(a, b):
+    return all(abs(p - q) <= ROUNDING for p, q in zip(a, b))
 
 
 class Timeout(AssertionError):
@@ -346,6 +363,9 @@ class Desktop:
         env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
         if SCALE != 1:
             env["QT_SCALE_FACTOR"] = f"{SCALE:g}"
+        if THEME == "dark":
+            env["QT_QPA_PLATFORMTHEME"] = "gtk3"
+            env["GTK_THEME"] = "Adwaita:dark"
         return env
 
     # Programs -----------------------------------------------------------------
@@ -452,8 +472,7 @@ class Desktop:
         def match():
             ids = self.xdotool_search("--onlyvisible", "--pid", str(program.pid))
             for wid in ids:
-                geometry = self.window_geometry(wid)
-                if geometry == want:
+                if same_box(self.window_geometry(wid), want):
                     return wid
             return None
 
@@ -517,6 +536,17 @@ def extents(accessible):
     count the screen's own."""
     box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     return tuple(round(v * SCALE) for v in (box.x, box.y, box.width, box.height))
+
+
+def covered_extents(accessible, wholly=False):
+    """The screen pixels the accessible's box reaches into, even in part, or
+    (wholly) the pixels that lie wholly inside it: at a fractional scale its
+    edges can fall inside a pixel, which it shares with what lies beside it."""
+    box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    inward, outward = (math.ceil, math.floor) if wholly else (math.floor, math.ceil)
+    left, top = inward(box.x * SCALE), inward(box.y * SCALE)
+    right, bottom = outward((box.x + box.width) * SCALE), outward((box.y + box.height) * SCALE)
+    return (left, top, right - left, bottom - top)
 
 
 def children(accessible):
@@ -665,6 +695,23 @@ class Picture:
         """The most frequent colour inside box, not counting the boxes in leave_out."""
         counts = self.colours(box, leave_out)
         return max(counts, key=counts.get)
+
+    def text_contrast(self, box):
+        """The contrast ratio of a text drawn in box to its background: the
+        box's most frequent colour against the colour, of those drawn in at
+        least 3 pixels, that stands out from it most."""
+        counts = self.colours(box)
+        background = max(counts, key=counts.get)
+        return max(contrast(background, c) for c, n in counts.items() if n >= 3)
+
+
+def contrast(a, b):
+    """WCAG 2's contrast ratio of two sRGB colours, from 1 to 21."""
+    def luminance(colour):
+        linear = [c / 255 / 12.92 if c <= 10 else ((c / 255 + 0.055) / 1.055) ** 2.4 for c in colour]
+        return 0.2126 * linear[0] + 0.7152 * linear[1] + 0.0722 * linear[2]
+    light, dark = sorted((luminance(a), luminance(b)), reverse=True)
+    return (light + 0.05) / (dark + 0.05)
 
 
 def _clamp(box, width, height):

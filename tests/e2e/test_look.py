@@ -121,6 +121,7 @@ EXIT_SCREEN = [
     control(ROLE_LABEL, CAPTION, at=(1080, 240, 0, 0), fit=PLACE, ink=BLACK),
 ]
 
+
 # Controls a user acts on; each must carry a name.
 ACTING_ROLES = {ROLE_PUSH_BUTTON, ROLE_CHECK_BOX, ROLE_TEXT, ROLE_MENU_ITEM, ROLE_SCROLL_BAR, ROLE_COMBO_BOX,
                 ROLE_RADIO_BUTTON}
@@ -152,8 +153,8 @@ class Look(Case):
             found.append((find(container, **matching(row)), container))
         places, client_growth = self.expected_places(layout, found, client, px(client_twips[1]))
         origin = d.extents(client)
-        self.assertAlmostEqual(origin[2], px(client_twips[0]), delta=1, msg="client width")
-        self.assertAlmostEqual(origin[3], px(client_twips[1]) + client_growth, delta=1, msg="client height")
+        self.assertAlmostEqual(origin[2], px(client_twips[0]), delta=d.PLACE_DELTA, msg="client width")
+        self.assertAlmostEqual(origin[3], px(client_twips[1]) + client_growth, delta=d.PLACE_DELTA, msg="client height")
         placed = set()
         for row, (accessible, container), wanted in zip(layout, found, places):
             placed.add(accessible.path)
@@ -165,8 +166,8 @@ class Look(Case):
         self.check_names(window)
         # The X window itself has the size on the screen that its controls add up to.
         program = self.desktop.programs[-1]
-        self.assertEqual(self.desktop.window_geometry(self.desktop.x_window(program, window))[2:],
-                         d.extents(window)[2:])
+        self.assertTrue(d.same_box(self.desktop.window_geometry(self.desktop.x_window(program, window))[2:],
+                                   d.extents(window)[2:]))
         self.desktop.keep_screenshot(window, picture_name)
 
     def expected_places(self, layout, found, client, client_designed):
@@ -238,10 +239,10 @@ class Look(Case):
         actual = (x - cx, y - cy, w, h)
         if row["fit"] in (EXACT, HAIRLINE):
             for name, got, want in zip("xywh", actual, wanted):
-                self.assertAlmostEqual(got, want, delta=1, msg=f"{label} {name}: {actual} against {wanted}")
+                self.assertAlmostEqual(got, want, delta=d.PLACE_DELTA, msg=f"{label} {name}: {actual} against {wanted}")
         elif row["fit"] == PLACE:
-            self.assertAlmostEqual(actual[0], wanted[0], delta=1, msg=f"{label} left")
-            self.assertAlmostEqual(actual[1], wanted[1], delta=1, msg=f"{label} top")
+            self.assertAlmostEqual(actual[0], wanted[0], delta=d.PLACE_DELTA, msg=f"{label} left")
+            self.assertAlmostEqual(actual[1], wanted[1], delta=d.PLACE_DELTA, msg=f"{label} top")
             self.assertGreater(w * h, 0, label)
         else:
             self.assertGreaterEqual(actual[0], wanted[0] - 1, label)
@@ -265,6 +266,8 @@ class Look(Case):
             background = picture.main_colour(box, leave_out=inner)
             self.assertTrue(within(background, row["fill"], row["tint"]),
                             f"{label} background {background}, designed {row['fill']}")
+        if accessible.getRole() == ROLE_PUSH_BUTTON:
+            self.check_caption_contrast(picture, seen(box, [d.extents(c) for c in seen_through]), label)
         if not row["ink"]:
             return
         counts = picture.colours(box, leave_out=inner)
@@ -277,12 +280,25 @@ class Look(Case):
         # clear of the right and bottom edges of what shows of it.
         for outer in seen_through[-1:]:
             self.assertTrue(contains(d.extents(outer), box), f"{label} {box} lies inside the window")
-        x, y, w, h = seen(box, [d.extents(outer) for outer in seen_through])
+        # A text whose control has a colour of its own ends at the last pixel
+        # of that colour; one on its container's colour may reach into the
+        # pixel its edge falls in.
+        own_box = d.covered_extents(accessible, wholly=bool(row["fill"]))
+        x, y, w, h = seen(own_box, [d.covered_extents(outer) for outer in seen_through])
         right = [picture.pixel(x + w - 1, y + j) for j in range(h)]
         bottom = [picture.pixel(x + i, y + h - 1) for i in range(w)]
         for edge, pixels in (("right", right), ("bottom", bottom)):
             touching = sum(1 for c in pixels if near(c, ink, background))
             self.assertEqual(touching, 0, f"{label}: the text reaches the {edge} edge and is cut off there")
+
+    def check_caption_contrast(self, picture, box, label):
+        """A button's caption, whose colours the theme may give, stands out
+        from the button's face by at least WCAG's 4.5 : 1. The button's frame
+        is left out."""
+        x, y, w, h = box
+        edge = round(3 * d.SCALE)
+        ratio = picture.text_contrast((x + edge, y + edge, w - 2 * edge, h - 2 * edge))
+        self.assertGreaterEqual(ratio, 4.5, f"{label}: its caption stands out from its face by {ratio:.1f} : 1")
 
     def check_all_placed(self, client, placed):
         # Every control on the screen has its row above; the parts of a text box are the box's own.
@@ -322,6 +338,9 @@ class Look(Case):
         self.type_number(program, main, "123456789")
         wait_until("the digits drawn in olive",
                    lambda: self.desktop.screenshot(inner).colours().get(OLIVE, 0) >= 3)
+        # Whatever the theme, the digits stand out from the box by 4.5 : 1 at least.
+        box = self.desktop.screenshot(inner).main_colour(None)
+        self.assertGreaterEqual(d.contrast(OLIVE, box), 4.5, f"the typed number in olive on {box}")
         # Only one of the two offers can be seen, and it is the one in front.
         offers = [c for c in d.descendants(find(main, **OFFERS)) if c.getRole() == ROLE_LABEL]
         self.assertEqual(d.extents(offers[0]), d.extents(offers[1]))
