@@ -1,0 +1,91 @@
+#!/bin/bash
+# Every message lies in front of the window that asked for it, as the window
+# manager stacks them: the real program under its own X server with Openbox,
+# which keeps the exit screen above other windows. Checks each message of
+# the entry rules over the main window, and each message of the exit screen
+# and of its refer-a-friend checks over the exit screen.
+# CTest runs it as e2e_messages_in_front; by hand:
+#   bash tests/packaging/messages_in_front.sh build/bin/quendril
+# QUENDRIL_TEST_DISPLAYS lists the X display numbers to try (default: the
+# "packaging" row of tests/support/x_displays.txt).
+set -euo pipefail
+program=$1
+work=$(mktemp -d)
+pids=()
+cleanup() { kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"; }
+trap cleanup EXIT
+
+. "$(dirname "$0")/../support/private_x.sh"
+. "$(dirname "$0")/../support/outside_checks.sh"
+start_private_x packaging
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_RUNTIME_DIR=$work/run LANG=C.UTF-8
+mkdir -p "$HOME" "$work/bin" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+printf '#!/bin/sh\nexit 0\n' >"$work/bin/xdg-open" && chmod +x "$work/bin/xdg-open"
+export PATH=$work/bin:$PATH
+
+openbox --sm-disable </dev/null >"$work/openbox.log" 2>&1 &
+pids+=($!)
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+wait_for wm_running || { cat "$work/openbox.log" >&2; fail "Openbox did not start"; }
+
+caption=${QUENDRIL_CAPTION:?is set by the build}
+title=${QUENDRIL_TITLE:?is set by the build}
+main_size=488x403 exit_size=741x315
+
+# The window manager hands the keyboard to the window it activates.
+keys() {
+  local id=$1; shift
+  xdotool windowactivate --sync "$id" >/dev/null 2>&1 || true
+  xdotool "$@"
+}
+# Whether window A is stacked above window B, by the window manager's own
+# record, bottom to top.
+stacked_above() {
+  local a b
+  a=$(printf '0x%x' "$1") b=$(printf '0x%x' "$2")
+  xprop -root _NET_CLIENT_LIST_STACKING | tr -d ',' | tr ' ' '\n' | grep -x -e "$a" -e "$b" | tail -n 1 | grep -qx "$a"
+}
+no_message() { ! designed_window "$title" any >/dev/null; }
+# The keys bring up a message (named here by what it says) that lies in
+# front of the window; Enter closes it.
+message_in_front() {
+  local text=$1 owner=$2 box; shift 2
+  keys "$owner" "$@"
+  box=$(wait_window "$title" any) || fail "$* should show \"$text\""
+  wait_for stacked_above "$box" "$owner" || fail "\"$text\" lies behind its window"
+  echo "ok: \"$text\" lies in front of its window"
+  keys "$box" key Return
+  wait_for no_message || fail "Enter should close \"$text\""
+}
+
+"$program" &
+app=$!
+pids+=("$app")
+main=$(wait_window "$caption" $main_size) || fail "the main window did not come up"
+
+echo "-- the entry rules, over the main window"
+message_in_front "Please Enter Number !" "$main" key Return
+for entry in 12:"Please Enter A 9 Digit Numbers!" 111111111:"You Can't Enter Same Digit Numbers!" \
+  100020003:"You Can't Enter More Than Three Zeros!"; do
+  message_in_front "${entry#*:}" "$main" type "${entry%%:*}"$'\n'
+  keys "$main" key ctrl+a BackSpace
+done
+message_in_front "Please Enter Only Numbers" "$main" type x
+
+echo "-- the exit screen's own"
+keys "$main" key alt+e
+screen=$(wait_window "$caption" $exit_size) || fail "the exit screen did not come up"
+message_in_front "Please Enter Proper Email Address" "$screen" key alt+n
+# Tab order: Exit, the check box, your name, submit, your e-mail, friend's e-mail, friend's name.
+message_in_front "Email Address Cannot Contain Space" "$screen" key Tab Tab Tab Tab type 'a b'
+keys "$screen" key ctrl+a type 'ann@a.example'
+keys "$screen" key Tab type 'bob@b.example'
+message_in_front "Please Enter Your Name" "$screen" key alt+n
+# From the friend's e-mail round to your name: friend's name, the message
+# box, Exit, the check box, your name.
+keys "$screen" key Tab Tab Tab Tab Tab type 'Ann'
+message_in_front "Please Enter Your Friend's Name" "$screen" key alt+n
+keys "$screen" key alt+x
+wait_exit "$app"
+[ "$exit_status" = 0 ] || fail "the program should end with status 0, got $exit_status"
+echo "messages in front: all checks passed"
