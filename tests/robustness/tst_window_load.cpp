@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <optional>
 
 // A thousand readings and a thousand Backs through the real windows: every
 // cycle builds and tears down the result window, and nothing may pile up.
@@ -23,9 +24,12 @@ constexpr int kCycles = 1000;
 constexpr qint64 kAllowedGrowthKb = 1024;
 
 // What a leaking window would leave: top-level widgets, objects of each
-// class, and timers. The style's animations are left out: Windows' style
-// pulses the default button of the active window, and whether a window is
-// active at the moment of a count is the window system's timing, not ours.
+// class, and timers. Some of them live only while a window is active (the
+// entry box's blinking cursor has a timer), and when the window system
+// activates a window that is shown again is its own timing: each count is
+// taken with the main window active. The style's animations are left out:
+// Windows' style pulses the default button of the active window for as long
+// as it pleases.
 struct Census {
     qsizetype topLevels = 0;
     QMap<QByteArray, qsizetype> objects;
@@ -145,20 +149,26 @@ void TestWindowLoad::thousandReadingsLeaveNothingBehind()
     // The first cycles create what lives for the whole run (the exit screen, caches).
     for (int i = 0; i < 20; ++i)
         QVERIFY(cycle(i));
-    const Census before = takeCensus();
+    const auto steadyCensus = [&] {
+        txtNumber->setFocus();
+        return AppFixture::activate(main) ? std::optional(takeCensus()) : std::nullopt;
+    };
+    const std::optional<Census> before = steadyCensus();
+    QVERIFY2(before, "the main window did not become active");
     const qint64 rssBefore = residentKb();
 
     for (int i = 0; i < kCycles; ++i) {
         if (!cycle(i))
             QFAIL(qPrintable(QStringLiteral("cycle %1 did not show the reading and come back").arg(i)));
     }
-    const Census after = takeCensus();
+    const std::optional<Census> after = steadyCensus();
+    QVERIFY2(after, "the main window did not become active");
     const qint64 rssAfter = residentKb();
 
-    QVERIFY2(after == before, qPrintable(difference(before, after)));
+    QVERIFY2(*after == *before, qPrintable(difference(*before, *after)));
     QVERIFY(f.platform.messages.isEmpty());
     qInfo("%d cycles: resident memory %lld kB -> %lld kB (%+lld kB); %s", kCycles, rssBefore, rssAfter,
-        rssAfter - rssBefore, qPrintable(describe(after)));
+        rssAfter - rssBefore, qPrintable(describe(*after)));
     QVERIFY(rssBefore > 0 && rssAfter > 0);
     // Freed memory is held back by AddressSanitizer on purpose: there the leak
     // checker at exit stands in for the bound.

@@ -37,7 +37,8 @@ struct AppFixture {
     static bool activate(QWidget *window)
     {
         window->activateWindow();
-        return QTest::qWaitForWindowActive(window);
+        // Room for a window system that answers at half speed.
+        return QTest::qWaitForWindowActive(window, 30000);
     }
 
     // A key as the system delivers it, with the character it types.
