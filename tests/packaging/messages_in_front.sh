@@ -38,13 +38,6 @@ keys() {
   xdotool windowactivate --sync "$id" >/dev/null 2>&1 || true
   xdotool "$@"
 }
-# Whether window A is stacked above window B, by the window manager's own
-# record, bottom to top.
-stacked_above() {
-  local a b
-  a=$(printf '0x%x' "$1") b=$(printf '0x%x' "$2")
-  xprop -root _NET_CLIENT_LIST_STACKING | tr -d ',' | tr ' ' '\n' | grep -x -e "$a" -e "$b" | tail -n 1 | grep -qx "$a"
-}
 no_message() { ! designed_window "$title" any >/dev/null; }
 # The keys bring up a message (named here by what it says) that lies in
 # front of the window; Enter closes it.

@@ -56,6 +56,14 @@ wait_window() { wait_for designed_window "$@"; }
 # if a pid is given.
 count_is() { [ "$(count_windows "$1" "${3:-}")" = "$2" ]; }
 
+# Whether window A is stacked above window B, by the window manager's own
+# record (bottom to top).
+stacked_above() {
+  local a b
+  a=$(printf '0x%x' "$1") b=$(printf '0x%x' "$2")
+  xprop -root _NET_CLIENT_LIST_STACKING | tr -d ',' | tr ' ' '\n' | grep -x -e "$a" -e "$b" | tail -n 1 | grep -qx "$a"
+}
+
 # Waits up to 30 s for a child process to end; sets $exit_status to its
 # status, or to "running". (Not in a subshell: only the parent can wait.)
 # shellcheck disable=SC2034  # exit_status is read by the sourcing script

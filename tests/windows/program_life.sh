@@ -7,7 +7,8 @@
 # result window after a typed number and Enter; a page handed through the
 # Windows shell to the browser stand-in; a second copy refused while the first
 # runs, and nothing left behind by a copy that was killed; the exit screen
-# above other windows, and the end through it with status 0; a copy under
+# above other windows and its message above it, and the end through it with
+# status 0; a copy under
 # another file name with a setting of its own; the update reminder due after
 # 15 days in that same date format.
 # Usage: program_life.sh BUILD_DIR
@@ -79,6 +80,12 @@ keys "$main" key alt+e
 screen=$(wait_window "$caption" $exit_size) || fail "the exit screen did not come up"
 check "the exit screen keeps itself above other windows" \
   sh -c "xprop -id '$screen' _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE"
+# Its own message lies above it, though it is kept above other windows.
+keys "$screen" key alt+n
+box=$(wait_window "$message_title" any) || fail "Refer A Friend Now on the untouched screen showed no message"
+check "the exit screen's message lies above it" wait_for stacked_above "$box" "$screen"
+keys "$box" key Return
+check "Enter closes the message" wait_for count_is "$message_title" 0
 keys "$screen" key alt+x
 wait_exit "$next"
 check "the program ends with status 0 ($exit_status)" test "$exit_status" = 0
