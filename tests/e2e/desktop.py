@@ -70,7 +70,7 @@ def px(twips):
 # How far a length on the screen may lie from px(): the Designer files hold
 # whole pixels (half a pixel off the twips at most, times the scale), and the
 # screen rounds once more.
-PLACE_DELTA = max(1.0, 0.5 * SCALE + 0.5)
+PLACE_DELTA = 1.0 if SCALE.is_integer() else 0.5 * SCALE + 0.5
 # At a fractional scale Qt and X round a window's place and size each their
 # own way, a pixel apart at most.
 ROUNDING = 0 if SCALE.is_integer() else 1
