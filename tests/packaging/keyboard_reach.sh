@@ -32,9 +32,6 @@ caption=${QUENDRIL_CAPTION:?is set by the build}
 main_size=488x403 result_size=456x338 about_size=423x264 exit_size=741x315
 
 # Every wait below gives up after 30 s, time enough at a fraction of the speed.
-# Whether no visible window with this exact title has this designed size.
-not_shown() { ! designed_window "$@" >/dev/null; }
-gone() { wait_for not_shown "$@"; }
 # Without a window manager focus is not handed over: give it to the window first.
 keys() {
   local id=$1; shift

@@ -38,7 +38,6 @@ keys() {
   xdotool windowactivate --sync "$id" >/dev/null 2>&1 || true
   xdotool "$@"
 }
-no_message() { ! designed_window "$title" any >/dev/null; }
 # The keys bring up a message (named here by what it says) that lies in
 # front of the window; Enter closes it.
 message_in_front() {
@@ -48,7 +47,7 @@ message_in_front() {
   wait_for stacked_above "$box" "$owner" || fail "\"$text\" lies behind its window"
   echo "ok: \"$text\" lies in front of its window"
   keys "$box" key Return
-  wait_for no_message || fail "Enter should close \"$text\""
+  gone "$title" any || fail "Enter should close \"$text\""
 }
 
 "$program" &

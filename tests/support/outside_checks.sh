@@ -51,6 +51,10 @@ designed_window() {
 }
 # Waits up to 30 s for such a window and prints its id.
 wait_window() { wait_for designed_window "$@"; }
+# Waits up to 30 s until no visible window with this exact title has this
+# designed size ("any" for any size).
+not_shown() { ! designed_window "$@" >/dev/null; }
+gone() { wait_for not_shown "$@"; }
 
 # Whether exactly COUNT visible windows carry this exact title, of one process
 # if a pid is given.
