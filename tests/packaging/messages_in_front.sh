@@ -53,7 +53,15 @@ message_in_front() {
 "$program" &
 app=$!
 pids+=("$app")
-main=$(wait_window "$caption" $main_size) || fail "the main window did not come up"
+# What X shows, for a failure message: every visible window's title and size.
+shown_windows() {
+  local id
+  for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+    printf '%s "%s" %s; ' "$id" "$(xdotool getwindowname "$id" 2>/dev/null)" \
+      "$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: //p')"
+  done
+}
+main=$(wait_window "$caption" $main_size) || fail "the main window did not come up (shown: $(shown_windows))"
 
 echo "-- the entry rules, over the main window"
 message_in_front "Please Enter Number !" "$main" key Return
