@@ -40,6 +40,9 @@ SCALE = float(os.environ.get("QUENDRIL_E2E_SCALE", "1"))
 # A desktop theme for the program: "dark" is GNOME's dark style through Qt's
 # GTK platform theme, as Debian's Qt offers it.
 THEME = os.environ.get("QUENDRIL_E2E_THEME", "")
+# What an artifact's file name starts with, so that the variants of a case
+# (scale, theme) keep pictures of their own.
+VARIANT = "".join(f"{part}-" for part in (f"scale-{SCALE:g}" if SCALE != 1 else "", THEME) if part)
 
 # The build hands over the caption of every window and the program's title,
 # which is the title of the message boxes.
@@ -454,7 +457,7 @@ class Desktop:
             return None
         os.makedirs(ARTIFACTS, exist_ok=True)
         x, y, w, h = extents(frame)
-        path = os.path.join(ARTIFACTS, file_name if SCALE == 1 else f"scale-{SCALE:g}-{file_name}")
+        path = os.path.join(ARTIFACTS, VARIANT + file_name)
         subprocess.run(["/usr/bin/import", "-display", self.display, "-window", "root", "-crop",
                         f"{w}x{h}+{x}+{y}", "+repage", path], check=True, capture_output=True)
         return path

@@ -48,7 +48,7 @@ class Case(unittest.TestCase):
                                             for test, _ in result.failures + result.errors)
         if failed and d.ARTIFACTS:
             os.makedirs(d.ARTIFACTS, exist_ok=True)
-            path = os.path.join(d.ARTIFACTS, f"failed-{self._testMethodName}.png")
+            path = os.path.join(d.ARTIFACTS, f"failed-{d.VARIANT}{self._testMethodName}.png")
             try:
                 self.desktop.save_screen(path)
             except Exception as error:  # the screen may be gone with what failed
