@@ -28,17 +28,8 @@ drive_c=$WINEPREFIX/drive_c
 list_entry='Software\Microsoft\Windows\CurrentVersion\Uninstall\'"${QUENDRIL_APP_ID}"
 
 # The list entry in the given registry root as reg prints it, or nothing when
-# there is none; fails when the registry cannot be read at all.
-list_entry() {
-  local out status=0
-  out=$(wine reg query "$1\\$list_entry" 2>&1 </dev/null) || status=$?
-  out=$(printf '%s' "$out" | tr -d '\r')
-  if [ "$status" = 0 ]; then
-    printf '%s\n' "$out"
-  elif ! printf '%s' "$out" | grep -q 'Unable to find the specified registry key'; then
-    fail "reg query $1\\$list_entry ended with status $status: $out"
-  fi
-}
+# there is none.
+list_entry() { registry_query "$1\\$list_entry"; }
 # One value of a list entry as list_entry gives it, or nothing.
 value_in() { printf '%s\n' "$1" | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"; }
 # One value of the list entry in the given registry root, or nothing.
@@ -115,7 +106,7 @@ check "the program has stored its date" test -n "$stored"
 
 echo "-- installed again over itself"
 wine "$setup" /S </dev/null >/dev/null 2>&1 || fail "the second install failed"
-entries=$(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' 2>/dev/null | tr -d '\r' \
+entries=$(registry_query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' \
   | grep -c -i "${QUENDRIL_APP_ID}$" || true)
 check "one list entry" test "$entries" = 1
 check "the program is there" test -f "$folder/quendril.exe"

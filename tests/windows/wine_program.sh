@@ -43,10 +43,24 @@ keys() {
   xdotool "$@"
 }
 
+# What reg query prints for a key (or one value of it), or nothing where the
+# registry holds no such key or value. Fails, with Wine's own errors, when reg
+# could not read the registry or did not start at all: an empty answer then
+# would pass for a missing value.
+registry_query() {
+  local out status=0
+  out=$(WINEDEBUG=err+all wine reg query "$@" 2>"$dir/reg.err" </dev/null) || status=$?
+  if [ "$status" = 0 ]; then
+    printf '%s\n' "$out" | tr -d '\r'
+  elif ! printf '%s' "$out" | grep -q 'Unable to find the specified registry'; then
+    fail "reg query $* ended with status $status: $(tr -d '\r' <"$dir/reg.err") $(printf '%s' "$out" | tr -d '\r')"
+  fi
+}
+
 registry_key='HKCU\Software\quendril\quendril\Settings'
 # The stored date as the registry holds it (scrambled), or nothing.
 stored_date() {
-  wine reg query "$registry_key" /v Gxudwlrq 2>/dev/null | tr -d '\r' | sed -n 's/^ *Gxudwlrq *REG_SZ *//p'
+  registry_query "$registry_key" /v Gxudwlrq | sed -n 's/^ *Gxudwlrq *REG_SZ *//p'
 }
 # The program's scrambling: every character code moved up by 3.
 scramble() { printf '%s' "$1" | tr '\0-\374' '\3-\377'; }
