@@ -32,13 +32,13 @@ caption=${QUENDRIL_CAPTION:?is set by the build}
 main_size=488x403 result_size=456x338 about_size=423x264 exit_size=741x315
 
 # Every wait below gives up after 30 s, time enough at a fraction of the speed.
-# Without a window manager focus is not handed over: give it to the window first.
+# Without a window manager focus is not handed over: give it to the window
+# first. The program reads its X events in order, so the keys reach it after
+# the focus has.
 keys() {
   local id=$1; shift
   xdotool windowraise "$id" windowfocus --sync "$id"
-  sleep 0.15
   xdotool "$@"
-  sleep 0.25
 }
 more_pages_than() { [ "$(grep -c 'page=' "$opened" || true)" -gt "$1" ]; }
 # The keys open exactly one page, and it is this one.

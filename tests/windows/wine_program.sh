@@ -39,7 +39,6 @@ keys() {
   local id=$1
   shift
   xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id" 2>/dev/null || true
-  sleep 0.2
   xdotool "$@"
 }
 
