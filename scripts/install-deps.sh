@@ -43,7 +43,7 @@ windows="
 "
 windows_test="
   $windows
-  wine wine64 fonts-wine xvfb xauth xdotool x11-utils openbox file
+  wine wine64 fonts-wine xvfb xauth xdotool x11-utils openbox file imagemagick python3
 "
 # CPU-bound processes beside a test run, for scripts/under-load.sh.
 load="

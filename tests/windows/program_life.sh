@@ -10,7 +10,9 @@
 # above other windows and its message above it, and the end through it with
 # status 0; a copy under
 # another file name with a setting of its own; the update reminder due after
-# 15 days in that same date format.
+# 15 days in that same date format; under Windows' High Contrast colours, the
+# typed number and every button caption of the main window, the result window
+# and the about box readable, as the screen shows them.
 # Usage: program_life.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -112,5 +114,37 @@ keys "$box" key n
 main=$(wait_window "$caption" $main_size) || fail "no main window after the reminder"
 check "answering stores today's date" test "$(stored_date)" = "$(scramble "$today")"
 end_program "$last" "$main"
+echo "ok: the program ends with status 0"
+
+echo "-- High Contrast colours"
+# Each named control's text stands out from its background by at least
+# WCAG's 4.5 : 1; the controls after --drawn only show that the window is drawn.
+readable() {
+  local name ratio
+  window_picture contrast "$@" || fail "$2: $(cat "$dir/picture.txt")"
+  while read -r name ratio; do
+    check "$2: $name stands out from its background by $ratio : 1" awk -v r="$ratio" 'BEGIN { exit !(r >= 4.5) }'
+  done <"$dir/picture.txt"
+}
+# Windows' High Contrast Black: white texts on black, wherever the design
+# leaves a colour to the system. Wine reads the colours when it starts.
+for colour in 'ButtonFace=0 0 0' 'ButtonText=255 255 255' 'Window=0 0 0' 'WindowText=255 255 255'; do
+  wine reg add 'HKCU\Control Panel\Colors' /v "${colour%%=*}" /d "${colour#*=}" /f >/dev/null
+done
+restart_wineserver
+start_program
+contrasted=$program_pid
+main=$(wait_window "$caption" $main_size) || fail "no main window under High Contrast colours"
+keys "$main" type 123456789
+readable "$main" frmMain cmdNext cmdExit txtNumber --drawn Label1
+keys "$main" key Return
+result=$(wait_window "$caption" $display_size) || fail "no result window under High Contrast colours"
+readable "$result" frmDisplay cmdBack cmdExit --drawn lblLostObjectNumber
+keys "$result" key alt+h a
+about=$(wait_window "$caption" $about_size) || fail "no about box under High Contrast colours"
+readable "$about" frmAbout cmdOK --drawn Label1
+keys "$about" key Escape
+gone "$caption" $about_size || fail "Escape should close the about box"
+end_program "$contrasted" "$result"
 echo "ok: the program ends with status 0"
 echo "program life under Wine: all checks passed"

@@ -12,6 +12,7 @@ message_title=${QUENDRIL_TITLE:?comes from product.env of the build}
 # taller than those of its Fusion style on Linux.
 main_size=488x404
 display_size=456x339
+about_size=423x264
 exit_size=741x315
 # The windows belong to Wine's process of the program, not to the wine
 # command that started it.
@@ -61,5 +62,24 @@ registry_key='HKCU\Software\quendril\quendril\Settings'
 stored_date() {
   registry_query "$registry_key" /v Gxudwlrq | sed -n 's/^ *Gxudwlrq *REG_SZ *//p'
 }
+# Reads a window of the program as the screen shows it:
+#   window_picture COMMAND ID WINDOW ARGUMENT...
+# runs tests/support/window_picture.py COMMAND on the window ID, whose Designer
+# file is src/windows/WINDOW.ui, once the window is drawn (up to 30 s); its
+# answer is in $dir/picture.txt, and its status is returned.
+window_picture() {
+  local command=$1 id=$2 ui=$here/../../src/windows/$3.ui
+  shift 3
+  picture_status=3
+  wait_for picture_drawn "$command" "$id" "$ui" "$@" || true
+  return "$picture_status"
+}
+picture_drawn() {
+  import -window "$2" -depth 8 "ppm:$dir/window.ppm" 2>/dev/null || return 1
+  picture_status=0
+  python3 "$here/../support/window_picture.py" "$1" "$dir/window.ppm" "${@:3}" >"$dir/picture.txt" || picture_status=$?
+  [ "$picture_status" != 3 ]
+}
+
 # The program's scrambling: every character code moved up by 3.
 scramble() { printf '%s' "$1" | tr '\0-\374' '\3-\377'; }

@@ -13,6 +13,10 @@
 #                            With "unmanaged", Wine frames the windows itself;
 #                            otherwise a window manager (Openbox) does, and a
 #                            window's X window is its client area.
+#   restart_wineserver       ends every Wine process of the prefix and its
+#                            wineserver, waits for it to end, and starts it
+#                            anew: what Wine reads only when it starts (the
+#                            system colours) is read again.
 #   stop_wine_session DIR    ends the wineserver, the window manager and the X
 #                            server, and removes DIR.
 #
@@ -62,6 +66,12 @@ ENV
     cat "$dir/openbox.log" >&2
     return 1
   fi
+}
+
+restart_wineserver() {
+  wineserver -k </dev/null >/dev/null 2>&1 || true
+  wineserver -w </dev/null >/dev/null 2>&1 || true
+  wineserver -p </dev/null >/dev/null 2>&1
 }
 
 stop_wine_session() {

@@ -1,0 +1,162 @@
+"""Reads a screenshot of one of the program's windows (its client area) as a
+person sees it, with the places of its controls taken from the window's Qt
+Designer file, at Qt's scale factor SCALE (default 1):
+
+  window_picture.py contrast PICTURE.ppm WINDOW.ui [--scale S] NAME... [--drawn NAME...]
+      prints "NAME RATIO" a line: how far the text of each named control
+      stands out from its background, as WCAG 2's contrast ratio. The
+      control's frame (3 pixels) is left out. A control whose design fixes its
+      text colour is measured by that colour against its most frequent one (a
+      blinking cursor, drawn in another colour, does not count); a button, or
+      any other control, by the colour that stands out most from its face.
+  window_picture.py whole PICTURE.ppm WINDOW.ui [--scale S] [--drawn NAME...]
+      prints "NAME EDGE" for every text of a colour the design fixes that
+      reaches the right or bottom edge of its control, where it is cut off;
+      ends with status 1 when there is one.
+
+Both end with status 3, naming the control, while a control measured (or
+named after --drawn) does not show the text colour its design fixes: the
+window is not drawn yet.
+
+A main window's menu bar may be taller than designed (Qt's Windows style draws
+it a pixel taller): the controls are placed from its bottom, wherever the
+picture puts it.
+"""
+
+import math
+import os
+import sys
+import xml.etree.ElementTree as ET
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from picture import Picture, contrast  # noqa: E402
+
+FRAME = 3
+TEXT_CLASSES = ("QLabel", "quendril::windows::ClickableLabel", "QCheckBox")
+
+
+class Control:
+    """A control of the design: its box, and the part of it that its
+    containers let show, in the window's own (unscaled) pixels."""
+
+    def __init__(self, widget, box, shown):
+        self.name, self.kind, self.box, self.shown = widget.get("name"), widget.get("class"), box, shown
+        # A button is measured by what it shows, whatever colours it has.
+        self.ink = None if self.kind == "QPushButton" else designed_colour(
+            widget, "Text" if self.kind == "QLineEdit" else "WindowText")
+        self.filled = designed_colour(widget, "Window") is not None and widget.find(
+            "property[@name='autoFillBackground']/bool") is not None
+
+
+def geometry(widget):
+    rect = widget.find("property[@name='geometry']/rect")
+    return None if rect is None else tuple(int(rect.find(k).text) for k in ("x", "y", "width", "height"))
+
+
+def designed_colour(widget, role):
+    """The colour the design fixes for this role of the control, if it does."""
+    colour = widget.find(f"property[@name='palette']/palette/active/colorrole[@role='{role}']/brush/color")
+    return None if colour is None else tuple(int(colour.find(k).text) for k in ("red", "green", "blue"))
+
+
+def controls(ui_file, picture_height, scale):
+    """Every named control of the window, by name."""
+    window = ET.parse(ui_file).getroot().find("widget")
+    top = 0
+    if window.get("class") == "QMainWindow":
+        menu_bar = window.find("widget[@class='QMenuBar']")
+        top = round(picture_height / scale) - (geometry(window)[3] - geometry(menu_bar)[3])
+    found = {}
+
+    def walk(widget, left, upper, shown):
+        for child in widget.findall("widget"):
+            place = geometry(child)
+            if child.get("class") == "QMenuBar":
+                continue
+            if place is None:  # the central widget
+                walk(child, left, upper, shown)
+                continue
+            box = (left + place[0], upper + place[1], place[2], place[3])
+            found[child.get("name")] = control = Control(child, box, overlap(box, shown))
+            walk(child, box[0], box[1], control.shown)
+
+    walk(window, 0, top, (0, top, 10 ** 6, 10 ** 6))
+    return found
+
+
+def overlap(a, b):
+    left, top = max(a[0], b[0]), max(a[1], b[1])
+    right, bottom = min(a[0] + a[2], b[0] + b[2]), min(a[1] + a[3], b[1] + b[3])
+    return (left, top, max(0, right - left), max(0, bottom - top))
+
+
+def on_screen(box, scale, wholly):
+    """The screen pixels a box reaches into, even in part, or (wholly) those
+    that lie wholly inside it."""
+    x, y, w, h = box
+    inward, outward = (math.ceil, math.floor) if wholly else (math.floor, math.ceil)
+    left, top = inward(x * scale), inward(y * scale)
+    return (left, top, outward((x + w) * scale) - left, outward((y + h) * scale) - top)
+
+
+def inside(control, scale):
+    x, y, w, h = on_screen(control.box, scale, wholly=True)
+    edge = round(FRAME * scale)
+    return (x + edge, y + edge, w - 2 * edge, h - 2 * edge)
+
+
+def near(colour, a, b):
+    """True when colour lies nearer to a than to b."""
+    return sum((c - x) ** 2 for c, x in zip(colour, a)) < sum((c - x) ** 2 for c, x in zip(colour, b))
+
+
+def main(arguments):
+    command, picture_file, ui_file, *names = arguments
+    scale = 1.0
+    if names[:1] == ["--scale"]:
+        scale, names = float(names[1]), names[2:]
+    measured = names[:names.index("--drawn")] if "--drawn" in names else names
+    with open(picture_file, "rb") as ppm:
+        picture = Picture.from_ppm(ppm.read())
+    found = controls(ui_file, picture.height, scale)
+    for name in (n for n in names if n != "--drawn"):
+        control = found[name]
+        if control.ink and picture.colours(inside(control, scale)).get(control.ink, 0) < 3:
+            print(f"{name} is not drawn yet")
+            return 3
+    if command == "contrast":
+        for name in measured:
+            control = found[name]
+            counts = picture.colours(inside(control, scale))
+            if control.ink:
+                ratio = contrast(control.ink, max(counts, key=counts.get))
+            else:
+                ratio = picture.text_contrast(inside(control, scale))
+            print(f"{name} {ratio:.1f}")
+        return 0
+    cut = False
+    for control in found.values():
+        if control.kind not in TEXT_CLASSES or not control.ink:
+            continue
+        # A text on its control's own colour ends at the last pixel of that
+        # colour; one on its container's colour may reach into the pixel its
+        # edge falls in.
+        x, y, w, h = on_screen(control.shown, scale, wholly=control.filled)
+        background = picture.main_colour((x, y, w, h))
+        def inked(pixels):
+            return any(near(picture.pixel(*p), control.ink, background) for p in pixels
+                       if 0 <= p[0] < picture.width and 0 <= p[1] < picture.height)
+        # Qt paints a control inside its own box alone: a text that goes on
+        # past the designed edge belongs to a control the program has sized
+        # to its text, and is not cut there.
+        edges = {"right": ([(x + w - 1, y + j) for j in range(h)], [(x + w, y + j) for j in range(h)]),
+                 "bottom": ([(x + i, y + h - 1) for i in range(w)], [(x + i, y + h) for i in range(w)])}
+        for edge, (last, beyond) in edges.items():
+            if inked(last) and not inked(beyond):
+                print(f"{control.name} {edge}")
+                cut = True
+    return 1 if cut else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

@@ -1,0 +1,57 @@
+#!/bin/bash
+# The real quendril.exe under Wine at the screen densities of Windows' display
+# scaling (HKCU\Control Panel\Desktop LogPixels), on a screen large enough for
+# its windows: at each, every window has its designed size times the scale,
+# and no text of a colour the design fixes is cut off at its control's right
+# or bottom edge, as the screen shows them.
+# CTest runs it as wine_scales at 200 % (192 dots per inch); the fractional
+# scales by hand: QUENDRIL_WINE_DPIS="120 144 168" ctest -R wine_scales
+# Usage: scales.sh BUILD_DIR
+set -euo pipefail
+build=$(cd "$1" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/wine_session.sh"
+. "$build/product.env"
+. "$here/wine_program.sh"
+
+QUENDRIL_TEST_SCREEN=2560x2048x24 open_wine_desktop
+folder=$WINEPREFIX/drive_c/Quendril
+cmake --install "$build" --prefix "$folder" >/dev/null
+program=$folder/quendril.exe
+windows_program='C:\Quendril\quendril.exe'
+
+# A designed size times the scale, as Qt rounds it.
+scaled() { awk -v size="$1" -v scale="$scale" 'BEGIN { split(size, p, "x"); printf "%dx%d", int(p[1] * scale + 0.5), int(p[2] * scale + 0.5) }'; }
+# The window keeps every text whole; the control named shows that it is drawn.
+whole() {
+  local status=0
+  window_picture whole "$1" "$2" --scale "$scale" --drawn "$3" || status=$?
+  [ "$status" = 0 ] || fail "$2 at $scale: $(tr '\n' ' ' <"$dir/picture.txt")"
+  echo "ok: $2 at $scale keeps its texts whole"
+}
+
+for dpi in ${QUENDRIL_WINE_DPIS:-192}; do
+  scale=$(awk -v dpi="$dpi" 'BEGIN { print dpi / 96 }')
+  echo "-- $dpi dots per inch (scale $scale)"
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
+  start_program
+  pid=$program_pid
+  main=$(wait_window "$caption" "$(scaled $main_size)") || fail "no main window of $(scaled $main_size)"
+  whole "$main" frmMain Label1
+  keys "$main" type 123456789
+  keys "$main" key Return
+  result=$(wait_window "$caption" "$(scaled $display_size)") || fail "no result window of $(scaled $display_size)"
+  whole "$result" frmDisplay lblLostObjectNumber
+  keys "$result" key alt+h a
+  about=$(wait_window "$caption" "$(scaled $about_size)") || fail "no about box of $(scaled $about_size)"
+  whole "$about" frmAbout Label1
+  keys "$about" key Escape
+  gone "$caption" "$(scaled $about_size)" || fail "Escape should close the about box"
+  keys "$result" key alt+e
+  screen=$(wait_window "$caption" "$(scaled $exit_size)") || fail "no exit screen of $(scaled $exit_size)"
+  whole "$screen" frmNagScreen2 lblGoToHome
+  keys "$screen" key alt+x
+  wait_exit "$pid"
+  check "the program ends with status 0 ($exit_status)" test "$exit_status" = 0
+done
+echo "scales under Wine: all checks passed"
