@@ -15,7 +15,6 @@ does).
 
 import ctypes
 import glob
-import math
 import os
 import shutil
 import signal
@@ -31,7 +30,7 @@ from pyatspi import ROLE_FRAME, ROLE_LABEL, ROLE_PANEL
 
 # The reading of screenshots is shared with the checks under Wine.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from picture import Picture, contrast  # noqa: E402,F401
+from picture import Picture, contrast, covered, near  # noqa: E402,F401
 
 PROGRAM = os.environ.get("QUENDRIL_PROGRAM", "")
 # The site's address the program is built with, and the one its windows are drawn for.
@@ -548,13 +547,9 @@ def extents(accessible):
 
 def covered_extents(accessible, wholly=False):
     """The screen pixels the accessible's box reaches into, even in part, or
-    (wholly) the pixels that lie wholly inside it: at a fractional scale its
-    edges can fall inside a pixel, which it shares with what lies beside it."""
+    (wholly) the pixels that lie wholly inside it."""
     box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    inward, outward = (math.ceil, math.floor) if wholly else (math.floor, math.ceil)
-    left, top = inward(box.x * SCALE), inward(box.y * SCALE)
-    right, bottom = outward((box.x + box.width) * SCALE), outward((box.y + box.height) * SCALE)
-    return (left, top, right - left, bottom - top)
+    return covered((box.x, box.y, box.width, box.height), SCALE, wholly)
 
 
 def children(accessible):

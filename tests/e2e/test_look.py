@@ -12,7 +12,7 @@ from pyatspi import (ROLE_APPLICATION, ROLE_CHECK_BOX, ROLE_COMBO_BOX, ROLE_DIAL
                      ROLE_TEXT)
 
 import desktop as d
-from desktop import CAPTION, QFRAME, find, press, px, wait_until
+from desktop import CAPTION, QFRAME, find, near, press, px, wait_until
 from e2e_case import ENTRY, Case
 
 WHITE, BLACK = (255, 255, 255), (0, 0, 0)
@@ -125,11 +125,6 @@ EXIT_SCREEN = [
 # Controls a user acts on; each must carry a name.
 ACTING_ROLES = {ROLE_PUSH_BUTTON, ROLE_CHECK_BOX, ROLE_TEXT, ROLE_MENU_ITEM, ROLE_SCROLL_BAR, ROLE_COMBO_BOX,
                 ROLE_RADIO_BUTTON}
-
-
-def near(colour, a, b):
-    """True when colour lies nearer to a than to b."""
-    return sum((c - x) ** 2 for c, x in zip(colour, a)) < sum((c - x) ** 2 for c, x in zip(colour, b))
 
 
 def within(colour, wanted, tint):

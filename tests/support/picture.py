@@ -2,6 +2,8 @@
 to its background (WCAG 2). Used by the end-to-end cases and, through
 window_picture.py, by the checks of the Windows program under Wine."""
 
+import math
+
 
 class Picture:
     def __init__(self, width, height, rgb):
@@ -76,3 +78,19 @@ def clamp(box, width, height):
     left, top = max(box[0], 0), max(box[1], 0)
     right, bottom = min(box[0] + box[2], width), min(box[1] + box[3], height)
     return (left, top, max(0, right - left), max(0, bottom - top))
+
+
+def near(colour, a, b):
+    """True when colour lies nearer to a than to b."""
+    return sum((c - x) ** 2 for c, x in zip(colour, a)) < sum((c - x) ** 2 for c, x in zip(colour, b))
+
+
+def covered(box, scale, wholly=False):
+    """The screen pixels a box of unscaled pixels (x, y, w, h) reaches into at
+    this scale, even in part, or (wholly) those that lie wholly inside it: at
+    a fractional scale its edges can fall inside a pixel, which it shares with
+    what lies beside it."""
+    x, y, w, h = box
+    inward, outward = (math.ceil, math.floor) if wholly else (math.floor, math.ceil)
+    left, top = inward(x * scale), inward(y * scale)
+    return (left, top, outward((x + w) * scale) - left, outward((y + h) * scale) - top)

@@ -23,13 +23,12 @@ it a pixel taller): the controls are placed from its bottom, wherever the
 picture puts it.
 """
 
-import math
 import os
 import sys
 import xml.etree.ElementTree as ET
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from picture import Picture, contrast  # noqa: E402
+from picture import Picture, contrast, covered, near  # noqa: E402
 
 FRAME = 3
 TEXT_CLASSES = ("QLabel", "quendril::windows::ClickableLabel", "QCheckBox")
@@ -90,24 +89,10 @@ def overlap(a, b):
     return (left, top, max(0, right - left), max(0, bottom - top))
 
 
-def on_screen(box, scale, wholly):
-    """The screen pixels a box reaches into, even in part, or (wholly) those
-    that lie wholly inside it."""
-    x, y, w, h = box
-    inward, outward = (math.ceil, math.floor) if wholly else (math.floor, math.ceil)
-    left, top = inward(x * scale), inward(y * scale)
-    return (left, top, outward((x + w) * scale) - left, outward((y + h) * scale) - top)
-
-
 def inside(control, scale):
-    x, y, w, h = on_screen(control.box, scale, wholly=True)
+    x, y, w, h = covered(control.box, scale, wholly=True)
     edge = round(FRAME * scale)
     return (x + edge, y + edge, w - 2 * edge, h - 2 * edge)
-
-
-def near(colour, a, b):
-    """True when colour lies nearer to a than to b."""
-    return sum((c - x) ** 2 for c, x in zip(colour, a)) < sum((c - x) ** 2 for c, x in zip(colour, b))
 
 
 def main(arguments):
@@ -141,7 +126,7 @@ def main(arguments):
         # A text on its control's own colour ends at the last pixel of that
         # colour; one on its container's colour may reach into the pixel its
         # edge falls in.
-        x, y, w, h = on_screen(control.shown, scale, wholly=control.filled)
+        x, y, w, h = covered(control.shown, scale, wholly=control.filled)
         background = picture.main_colour((x, y, w, h))
         def inked(pixels):
             return any(near(picture.pixel(*p), control.ink, background) for p in pixels

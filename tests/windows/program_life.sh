@@ -17,18 +17,11 @@
 set -euo pipefail
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-. "$here/wine_session.sh"
-. "$build/product.env"
 . "$here/wine_program.sh"
 site_root=${QUENDRIL_SITE_ROOT:?is set by the build}
 
 open_wine_desktop
-
-# The program's folder as the install lays it out, inside the prefix.
-folder=$WINEPREFIX/drive_c/Quendril
-cmake --install "$build" --prefix "$folder" >/dev/null
-program=$folder/quendril.exe
-windows_program='C:\Quendril\quendril.exe'
+install_program
 
 # The user's short-date format, as the regional settings set it.
 wine reg add 'HKCU\Control Panel\International' /v sShortDate /d 'dd.MM.yyyy' /f >/dev/null

@@ -10,15 +10,10 @@
 set -euo pipefail
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-. "$here/wine_session.sh"
-. "$build/product.env"
 . "$here/wine_program.sh"
 
 QUENDRIL_TEST_SCREEN=2560x2048x24 open_wine_desktop
-folder=$WINEPREFIX/drive_c/Quendril
-cmake --install "$build" --prefix "$folder" >/dev/null
-program=$folder/quendril.exe
-windows_program='C:\Quendril\quendril.exe'
+install_program
 
 # A designed size times the scale, as Qt rounds it.
 scaled() { awk -v size="$1" -v scale="$scale" 'BEGIN { split(size, p, "x"); printf "%dx%d", int(p[1] * scale + 0.5), int(p[2] * scale + 0.5) }'; }

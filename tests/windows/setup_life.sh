@@ -17,8 +17,6 @@
 set -euo pipefail
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-. "$here/wine_session.sh"
-. "$build/product.env"
 . "$here/wine_program.sh"
 setup=$build/quendril-${QUENDRIL_VERSION}-setup.exe
 [ -f "$setup" ] || fail "no $setup: build the target quendril_packages (scripts/build-windows.sh does)"

@@ -1,9 +1,14 @@
-# shellcheck shell=bash disable=SC2154  # $program, $windows_program and $dir belong to the sourcing script
-# Sourced by the outside checks of the Windows program under Wine (after
-# wine_session.sh): the program started by its Windows path, its windows found
-# by their exact title and client size, keys typed into them, its exit status,
-# and the date it keeps in Wine's registry.
+# shellcheck shell=bash disable=SC2154  # $build, $here, $program, $windows_program and $dir belong to the sourcing script
+# Sourced by the outside checks of the Windows program under Wine, once they
+# have set $build (the build folder) and $here (their own folder): the Wine
+# desktop (wine_session.sh), the build's product values, the program installed
+# into the prefix and started by its Windows path, its windows found by their
+# exact title and client size, keys typed into them, its exit status, and the
+# date it keeps in Wine's registry.
 
+. "$(dirname "${BASH_SOURCE[0]}")/wine_session.sh"
+# shellcheck disable=SC1091
+. "$build/product.env"
 . "$(dirname "${BASH_SOURCE[0]}")/../support/outside_checks.sh"
 
 caption=${QUENDRIL_CAPTION:?comes from product.env of the build}
@@ -26,6 +31,16 @@ open_wine_desktop() {
   trap 'kill "${pids[@]}" 2>/dev/null || true; stop_wine_session "$dir/desktop"; rm -rf "$dir"' EXIT
   start_wine_session "$dir/desktop" || fail "no Wine desktop"
   echo "Wine desktop on $DISPLAY"
+}
+
+# Installs the program from the build into C:\Quendril of the prefix, laid
+# out as the install lays it out, and sets $folder, $program and
+# $windows_program to it.
+install_program() {
+  folder=$WINEPREFIX/drive_c/Quendril
+  cmake --install "$build" --prefix "$folder" >/dev/null
+  program=$folder/quendril.exe
+  windows_program='C:\Quendril\quendril.exe'
 }
 
 # Starts the program by its Windows path, from its own folder; sets $program_pid.
