@@ -93,6 +93,66 @@ QStringList cutOffTexts(QWidget *window)
     return cut;
 }
 
+// Room given to a text control to see whether its text shows whole as drawn:
+// a whole number of screen pixels at every scale the tests run at (1.25 to 2).
+constexpr int kRoom = 8;
+
+// The control's place grown on the sides its text's alignment lets grow
+// without moving the text: a text drawn whole draws the same with the room.
+// A wrapped label only grows up or down, as a wider one wraps otherwise.
+QRect withRoom(const QWidget *control)
+{
+    Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter; // a check box's text
+    bool wraps = false;
+    if (const auto *label = qobject_cast<const QLabel *>(control)) {
+        align = QStyle::visualAlignment(label->layoutDirection(), label->alignment());
+        wraps = label->wordWrap();
+    }
+    QMargins room;
+    if (!wraps) {
+        room.setLeft(align & (Qt::AlignRight | Qt::AlignHCenter) ? kRoom : 0);
+        room.setRight(align & (Qt::AlignLeft | Qt::AlignHCenter) ? kRoom : 0);
+    }
+    room.setTop(align & (Qt::AlignBottom | Qt::AlignVCenter) ? kRoom : 0);
+    room.setBottom(align & (Qt::AlignTop | Qt::AlignVCenter) ? kRoom : 0);
+    return control->geometry().marginsAdded(room);
+}
+
+// Texts that the screen shows cut off: with room around its control, more
+// of the text is drawn. Only the room may change, and only to the control's
+// own background where it fills one. This sees what the fonts' metrics do
+// not: at a fractional scale, where a text's lines and its control's edges
+// are rounded to whole screen pixels each their own way.
+QStringList textsCutAsDrawn(QWidget *window)
+{
+    QStringList cut;
+    const QImage designed = window->grab().toImage();
+    QList<QWidget *> controls;
+    for (QLabel *label : window->findChildren<QLabel *>())
+        if (!label->text().isEmpty())
+            controls << label;
+    for (QCheckBox *box : window->findChildren<QCheckBox *>())
+        controls << box;
+    for (QWidget *control : controls) {
+        if (!control->isVisibleTo(window))
+            continue;
+        const QRect place = control->geometry();
+        control->setGeometry(withRoom(control));
+        const QImage roomy = window->grab().toImage();
+        control->setGeometry(place);
+        const QRgb fill = control->autoFillBackground() ? control->palette().color(control->backgroundRole()).rgb() : 0;
+        int changed = 0;
+        for (int y = 0; y < designed.height(); ++y)
+            for (int x = 0; x < designed.width(); ++x) {
+                const QRgb now = roomy.pixel(x, y);
+                changed += now != designed.pixel(x, y) && (!fill || now != fill);
+            }
+        if (changed)
+            cut << QStringLiteral("%1 draws %2 more pixels with room").arg(where(window, control)).arg(changed);
+    }
+    return cut;
+}
+
 // Where each control of a window lies in its container.
 QHash<QWidget *, QRect> placesIn(QWidget *window)
 {
@@ -516,7 +576,7 @@ void TestWindows::noTextIsClipped()
     windows::frmAbout about(*f->app);
     QStringList cut;
     for (QWidget *window : QList<QWidget *>({ main(), display, &about, &f->app->exitScreen() }))
-        cut << cutOffTexts(window);
+        cut << cutOffTexts(window) << textsCutAsDrawn(window);
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
 }
 
@@ -587,6 +647,11 @@ void TestWindows::siteAddressOfAnyLengthFits()
         quendril::site::aboutDescription(QStringLiteral(QUENDRIL_TITLE), root));
     QCOMPARE(name(AppFixture::child<QLabel>(&about, "lblHomePage")), quendril::site::homeLinkText(root));
     QCOMPARE(name(appeal), appeals.last());
+    // Drawn, as the screen shows them (drawing a window first places the
+    // parts of its text boxes, so this comes after the places are compared).
+    for (QWidget *window : windows)
+        cut << textsCutAsDrawn(window);
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
 }
 
 // A dark desktop theme gives labels light text, which would vanish on the
