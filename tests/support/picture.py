@@ -80,11 +80,6 @@ def clamp(box, width, height):
     return (left, top, max(0, right - left), max(0, bottom - top))
 
 
-def near(colour, a, b):
-    """True when colour lies nearer to a than to b."""
-    return sum((c - x) ** 2 for c, x in zip(colour, a)) < sum((c - x) ** 2 for c, x in zip(colour, b))
-
-
 def covered(box, scale, wholly=False):
     """The screen pixels a box of unscaled pixels (x, y, w, h) reaches into at
     this scale, even in part, or (wholly) those that lie wholly inside it: at

@@ -9,10 +9,12 @@ Designer file, at Qt's scale factor SCALE (default 1):
       text colour is measured by that colour against its most frequent one (a
       blinking cursor, drawn in another colour, does not count); a button, or
       any other control, by the colour that stands out most from its face.
-  window_picture.py whole PICTURE.ppm WINDOW.ui [--scale S] [--drawn NAME...]
-      prints "NAME EDGE" for every text of a colour the design fixes that
-      reaches the right or bottom edge of its control, where it is cut off;
-      ends with status 1 when there is one.
+  window_picture.py panels PICTURE.ppm WINDOW.ui [--scale S] [--drawn NAME...]
+      prints "NAME COLOUR" for every control whose design gives it a colour
+      of its own (a panel, a line, a coloured label) where the picture shows
+      another across what shows of its box beside the controls on it: a
+      control out of its place, or a gap between panels; ends with status 1
+      when there is one.
 
 Both end with status 3, naming the control, while a control measured (or
 named after --drawn) does not show the text colour its design fixes: the
@@ -28,10 +30,9 @@ import sys
 import xml.etree.ElementTree as ET
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from picture import Picture, contrast, covered, near  # noqa: E402
+from picture import Picture, contrast, covered  # noqa: E402
 
 FRAME = 3
-TEXT_CLASSES = ("QLabel", "quendril::windows::ClickableLabel", "QCheckBox")
 
 
 class Control:
@@ -43,8 +44,8 @@ class Control:
         # A button is measured by what it shows, whatever colours it has.
         self.ink = None if self.kind == "QPushButton" else designed_colour(
             widget, "Text" if self.kind == "QLineEdit" else "WindowText")
-        self.filled = designed_colour(widget, "Window") is not None and widget.find(
-            "property[@name='autoFillBackground']/bool") is not None
+        self.fill = designed_colour(widget, "Window")
+        self.filled = self.fill is not None and widget.find("property[@name='autoFillBackground']/bool") is not None
 
 
 def geometry(widget):
@@ -89,6 +90,17 @@ def overlap(a, b):
     return (left, top, max(0, right - left), max(0, bottom - top))
 
 
+def contains(box, point):
+    return box[0] <= point[0] < box[0] + box[2] and box[1] <= point[1] < box[1] + box[3]
+
+
+def edge_pixels(control, scale):
+    """The pixels the control's edges fall in, which it shares with what lies beside it."""
+    x, y, w, h = covered(control.shown, scale)
+    inner = covered(control.shown, scale, wholly=True)
+    return [(i, j) for j in range(y, y + h) for i in range(x, x + w) if not contains(inner, (i, j))]
+
+
 def inside(control, scale):
     x, y, w, h = covered(control.box, scale, wholly=True)
     edge = round(FRAME * scale)
@@ -119,29 +131,38 @@ def main(arguments):
                 ratio = picture.text_contrast(inside(control, scale))
             print(f"{name} {ratio:.1f}")
         return 0
-    cut = False
-    for control in found.values():
-        if control.kind not in TEXT_CLASSES or not control.ink:
+    # A plain panel shows its colour in every pixel that lies wholly inside
+    # it, beside what is drawn over it (the controls after it in the design);
+    # a pixel its edge shares with another coloured panel shows the one or
+    # the other, never what lies behind them. A group box (whose frame and
+    # title the style draws) and a label with a colour of their own show
+    # that colour most.
+    order = list(found.values())
+    holders = [control for control in order if control.filled and control.kind in ("QFrame", "QGroupBox")]
+    panels = [control for control in holders if control.kind == "QFrame"]
+    wrong = False
+    for i, control in enumerate(order):
+        if not control.filled:
             continue
-        # A text on its control's own colour ends at the last pixel of that
-        # colour; one on its container's colour may reach into the pixel its
-        # edge falls in.
-        x, y, w, h = covered(control.shown, scale, wholly=control.filled)
-        background = picture.main_colour((x, y, w, h))
-        def inked(pixels):
-            return any(near(picture.pixel(*p), control.ink, background) for p in pixels
-                       if 0 <= p[0] < picture.width and 0 <= p[1] < picture.height)
-        # Qt paints a control inside its own box alone: a text that goes on
-        # past the designed edge belongs to a control the program has sized
-        # to its text, and is not cut there.
-        edges = {"right": ([(x + w - 1, y + j) for j in range(h)], [(x + w, y + j) for j in range(h)]),
-                 "bottom": ([(x + i, y + h - 1) for i in range(w)], [(x + i, y + h) for i in range(w)])}
-        for edge, (last, beyond) in edges.items():
-            if inked(last) and not inked(beyond):
-                print(f"{control.name} {edge}")
-                cut = True
-    return 1 if cut else 0
-
+        over = [covered(other.box, scale) for other in order[i + 1:]]
+        counts = picture.colours(covered(control.shown, scale, wholly=True), leave_out=over)
+        if control not in panels:
+            shown = max(counts, key=counts.get, default=control.fill)  # none of it shows
+            if shown != control.fill:
+                print(f"{control.name} {shown}")
+                wrong = True
+            continue
+        stray = {colour: n for colour, n in counts.items() if colour != control.fill}
+        for point in edge_pixels(control, scale):
+            sharing = [h for h in holders if contains(covered(h.shown, scale), point)]
+            on_top = any(contains(covered(o.box, scale), point) for o in order[i + 1:] if o not in holders)
+            colour = picture.pixel(*point)
+            if len(sharing) > 1 and not on_top and colour not in {h.fill for h in sharing}:
+                stray[colour] = stray.get(colour, 0) + 1
+        if stray:
+            print(f"{control.name} {max(stray, key=stray.get)} in {sum(stray.values())} pixels")
+            wrong = True
+    return 1 if wrong else 0
 
 if __name__ == "__main__":
     sys.exit(main(sys.argv[1:]))
