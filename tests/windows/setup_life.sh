@@ -12,7 +12,9 @@
 # - its uninstaller leaves no file, folder, shortcut or list entry of ours,
 #   and the program's setting stays in the user's registry;
 # - installed for the current user alone, it goes under the user's own
-#   programs folder and list, and goes away from there as completely.
+#   programs folder and list, and goes away from there as completely;
+# - on Windows 7 (Wine's version setting) it refuses and installs nothing;
+# - its window is drawn for the display's scaling (its manifest).
 # Usage: setup_life.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -59,8 +61,29 @@ ours_running() {
   return 1
 }
 
+# Runs the setup program with these arguments; sets $status to its status.
+run_setup() {
+  status=0
+  wine "$setup" "$@" </dev/null >/dev/null 2>&1 || status=$?
+}
+# Whether the manifest Windows reads from a program file holds this text.
+manifest_has() { wrestool --extract --raw --type=24 "$1" | grep -- "$2" >/dev/null; }
+
+echo "-- the setup program's manifest"
+check "its window follows the display's scaling" manifest_has "$setup" '<dpiAware[^>]*>true<'
+
+echo "-- on Windows 7"
+wine winecfg /v win7 </dev/null >/dev/null 2>&1 || fail "winecfg could not set Windows 7"
+run_setup /S
+check "the setup program refuses Windows 7 with a non-zero status" test "$status" != 0
+check "and installs nothing" test -z "$(ours_below "$drive_c")"
+check "nor lists anything" test -z "$(list_entry HKLM)$(list_entry HKCU)"
+# Wine 8 makes its prefixes as Windows 7; the rest runs on Windows 10.
+wine winecfg /v win10 </dev/null >/dev/null 2>&1 || fail "winecfg could not set Windows 10"
+
 echo "-- install for all users"
-wine "$setup" /S </dev/null >/dev/null 2>&1 || fail "the setup program failed"
+run_setup /S
+check "the setup program installs on Windows 10" test "$status" = 0
 folder="$drive_c/Program Files/$QUENDRIL_TITLE"
 shortcut="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$QUENDRIL_TITLE.lnk"
 check "the program is in Program Files" test -f "$folder/quendril.exe"
