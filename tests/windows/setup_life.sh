@@ -13,6 +13,8 @@
 #   and the program's setting stays in the user's registry;
 # - installed for the current user alone, it goes under the user's own
 #   programs folder and list, and goes away from there as completely;
+# - while the installed program runs, the setup program and the uninstaller,
+#   both silent, end with a non-zero status and leave the install as it was;
 # - on Windows 7 (Wine's version setting) it refuses and installs nothing;
 # - its window is drawn for the display's scaling (its manifest).
 # Usage: setup_life.sh BUILD_DIR
@@ -39,19 +41,38 @@ ours_below() { find "$1" \( -iname '*quendril*' -o -iname "*$QUENDRIL_TITLE*" \)
 # The program a shortcut starts: the Windows path stored in it.
 shortcut_target() { strings -a "$1" | grep -m 1 -i '^[a-z]:\\.*\.exe$'; }
 
-# Runs the uninstaller named in the list entry silently and waits for it to
-# end: it copies itself into the user's Temp folder, starts that copy with
-# _?= naming the folder to remove and ends at once, and the copy does the
-# work. (It removes the folder before the list entry: a folder gone does not
-# mean it has ended.)
-uninstall() {
-  local root=$1 folder=$2 quiet
+# Runs the uninstaller named in the list entry silently, in place (_?=), and
+# sets $status to its status. It cannot remove its own file while it runs: a
+# copy of it in the user's Temp folder, started with _?= too, removes that,
+# the folder and the list entry once it has ended, and is waited for as well.
+run_uninstaller() {
+  local root=$1 quiet
   quiet=$(entry_value "$root" QuietUninstallString)
   [ -n "$quiet" ] || fail "the list entry names no quiet uninstaller"
-  eval "wine $(printf '%s' "$quiet" | sed 's/\\/\\\\/g')" </dev/null >/dev/null 2>&1
-  wait_for uninstaller_ended || fail "the uninstaller still runs after 30 s"
+  status=0
+  eval "wine $(printf '%s' "$quiet" | sed 's/\\/\\\\/g')" </dev/null >/dev/null 2>&1 || status=$?
+  wait_for uninstaller_ended || fail "an uninstaller still runs after 30 s"
 }
 uninstaller_ended() { ! ours_running '_[?]='; }
+# Runs that uninstaller and fails unless it ends with status 0.
+uninstall() {
+  run_uninstaller "$1"
+  [ "$status" = 0 ] || fail "the uninstaller ended with status $status"
+}
+# Runs the setup program with these arguments; sets $status to its status.
+run_setup() {
+  status=0
+  wine "$setup" "$@" </dev/null >/dev/null 2>&1 || status=$?
+}
+# What an install is: its files with their contents, its list entry and its
+# Start menu entry.
+install_state() {
+  (cd "$1" && find . -type f -exec md5sum {} + | sort -k 2)
+  list_entry "$2"
+  ls -l "$3"
+}
+# Whether the manifest Windows reads from a program file holds this text.
+manifest_has() { wrestool --extract --raw --type=24 "$1" | grep -- "$2" >/dev/null; }
 # Whether a Windows program whose command line matches this pattern runs in our prefix.
 ours_running() {
   local pid
@@ -60,14 +81,6 @@ ours_running() {
   done
   return 1
 }
-
-# Runs the setup program with these arguments; sets $status to its status.
-run_setup() {
-  status=0
-  wine "$setup" "$@" </dev/null >/dev/null 2>&1 || status=$?
-}
-# Whether the manifest Windows reads from a program file holds this text.
-manifest_has() { wrestool --extract --raw --type=24 "$1" | grep -- "$2" >/dev/null; }
 
 echo "-- the setup program's manifest"
 check "its window follows the display's scaling" manifest_has "$setup" '<dpiAware[^>]*>true<'
@@ -102,6 +115,9 @@ check "its uninstaller" sh -c "test -f \"$folder/Uninstall $QUENDRIL_TITLE.exe\"
 
 echo "-- the installed program"
 program=$folder/quendril.exe
+# Marked, it stands for an earlier version, which an update must not leave
+# in place (Windows runs a program file with data after its end).
+printf 'an earlier quendril.exe' >>"$program"
 windows_program=$target
 start_program
 first=$program_pid
@@ -120,6 +136,17 @@ echo "ok: a reading"
 keys "$result" key alt+b
 main=$(wait_window "$caption" $main_size) || fail "Back brought no main window"
 echo "ok: Back to the main window"
+
+echo "-- while it runs"
+before=$(install_state "$folder" HKLM "$shortcut")
+run_setup /S
+check "a silent setup ends with a non-zero status" test "$status" != 0
+check "and leaves the install as it was" test "$(install_state "$folder" HKLM "$shortcut")" = "$before"
+check "the earlier program among it" grep -q 'an earlier quendril.exe' "$program"
+run_uninstaller HKLM
+check "a silent uninstall ends with a non-zero status" test "$status" != 0
+check "and leaves the install as it was" test "$(install_state "$folder" HKLM "$shortcut")" = "$before"
+check "the program still runs" kill -0 "$first"
 end_program "$first" "$main"
 echo "ok: the program ends with status 0"
 stored=$(stored_date)
@@ -131,9 +158,10 @@ entries=$(registry_query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninsta
   | grep -c -i "${QUENDRIL_APP_ID}$" || true)
 check "one list entry" test "$entries" = 1
 check "the program is there" test -f "$folder/quendril.exe"
+check "the earlier one is not" sh -c "! grep -q 'an earlier quendril.exe' '$folder/quendril.exe'"
 
 echo "-- removed"
-uninstall HKLM "$folder"
+uninstall HKLM
 check "no file of ours in Program Files" test -z "$(ours_below "$drive_c/Program Files")"
 check "no Start menu entry" test -z "$(ours_below "$drive_c/ProgramData/Microsoft/Windows/Start Menu")"
 check "no list entry" test -z "$(entry_value HKLM DisplayName)"
@@ -143,7 +171,7 @@ echo "-- into a given folder"
 wine "$setup" /S '/D=C:\Tools\Quendril' </dev/null >/dev/null 2>&1 || fail "the install into C:\Tools\Quendril failed"
 check "the program is in the given folder" test -f "$drive_c/Tools/Quendril/quendril.exe"
 check "the list entry names it" test "$(entry_value HKLM InstallLocation)" = 'C:\Tools\Quendril'
-uninstall HKLM "$drive_c/Tools/Quendril"
+uninstall HKLM
 check "removed: nothing of ours in C:\Tools" test -z "$(ls -A "$drive_c/Tools")"
 
 echo "-- for the current user alone"
@@ -152,7 +180,7 @@ user_folder=$(find "$drive_c/users" -maxdepth 5 -type d -path '*/Programs/*' -na
 check "the program is in the user's own programs folder" test -f "$user_folder/quendril.exe"
 check "listed for the user" test "$(entry_value HKCU DisplayName)" = "$QUENDRIL_TITLE"
 check "not for all users" test -z "$(entry_value HKLM DisplayName)"
-uninstall HKCU "$user_folder"
+uninstall HKCU
 check "removed: no file of ours in the user's folders" test -z "$(ours_below "$drive_c/users" | grep -v -i '/temp/')"
 check "removed: no list entry" test -z "$(entry_value HKCU DisplayName)"
 check "the setting stays" test "$(stored_date)" = "$stored"
