@@ -11,12 +11,15 @@
 #   folder given with /D=, it goes there;
 # - its uninstaller leaves no file, folder, shortcut or list entry of ours,
 #   and the program's setting stays in the user's registry;
-# - installed for the current user alone, it goes under the user's own
-#   programs folder and list, and goes away from there as completely;
+# - installed for the current user alone over an install for all users, it
+#   takes its place, under the user's own programs folder and list, and goes
+#   away from there as completely; installed for all users over an install
+#   for the current user, it takes that one's place;
 # - while the installed program runs, the setup program and the uninstaller,
 #   both silent, end with a non-zero status and leave the install as it was;
 # - on Windows 7 (Wine's version setting) it refuses and installs nothing;
-# - its window is drawn for the display's scaling (its manifest).
+# - it and its uninstaller ask for no administrator's rights when started,
+#   and draw their windows for the display's scaling (their manifests).
 # Usage: setup_life.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -83,6 +86,7 @@ ours_running() {
 }
 
 echo "-- the setup program's manifest"
+check "it starts with the user's own rights" manifest_has "$setup" 'level="asInvoker"'
 check "its window follows the display's scaling" manifest_has "$setup" '<dpiAware[^>]*>true<'
 
 echo "-- on Windows 7"
@@ -112,6 +116,7 @@ check "its icon" test "$(value_in "$entry" DisplayIcon)" = "$target,0"
 check "its folder" test "$(value_in "$entry" InstallLocation)" = "C:\\Program Files\\$QUENDRIL_TITLE"
 check "its size" test "$(($(value_in "$entry" EstimatedSize)))" -gt 1000
 check "its uninstaller" sh -c "test -f \"$folder/Uninstall $QUENDRIL_TITLE.exe\""
+check "which starts with the user's own rights" manifest_has "$folder/Uninstall $QUENDRIL_TITLE.exe" 'level="asInvoker"'
 
 echo "-- the installed program"
 program=$folder/quendril.exe
@@ -174,8 +179,10 @@ check "the list entry names it" test "$(entry_value HKLM InstallLocation)" = 'C:
 uninstall HKLM
 check "removed: nothing of ours in C:\Tools" test -z "$(ls -A "$drive_c/Tools")"
 
-echo "-- for the current user alone"
+echo "-- for the current user alone, over an install for all users"
+wine "$setup" /S </dev/null >/dev/null 2>&1 || fail "the install for all users failed"
 wine "$setup" /S /CurrentUser </dev/null >/dev/null 2>&1 || fail "the per-user install failed"
+check "the install for all users has gone" test -z "$(ours_below "$drive_c/Program Files")"
 user_folder=$(find "$drive_c/users" -maxdepth 5 -type d -path '*/Programs/*' -name "$QUENDRIL_TITLE" | head -n 1)
 check "the program is in the user's own programs folder" test -f "$user_folder/quendril.exe"
 check "listed for the user" test "$(entry_value HKCU DisplayName)" = "$QUENDRIL_TITLE"
@@ -184,4 +191,13 @@ uninstall HKCU
 check "removed: no file of ours in the user's folders" test -z "$(ours_below "$drive_c/users" | grep -v -i '/temp/')"
 check "removed: no list entry" test -z "$(entry_value HKCU DisplayName)"
 check "the setting stays" test "$(stored_date)" = "$stored"
+
+echo "-- for all users, over an install for the current user"
+wine "$setup" /S /CurrentUser </dev/null >/dev/null 2>&1 || fail "the per-user install failed"
+wine "$setup" /S /AllUsers </dev/null >/dev/null 2>&1 || fail "the install for all users failed"
+check "the install for the user has gone" test -z "$(ours_below "$drive_c/users" | grep -v -i '/temp/')"
+check "and its list entry" test -z "$(entry_value HKCU DisplayName)"
+check "listed for all users" test "$(entry_value HKLM DisplayName)" = "$QUENDRIL_TITLE"
+uninstall HKLM
+check "removed: nothing of ours left" test -z "$(ours_below "$drive_c" | grep -v -i '/temp/')"
 echo "setup under Wine: all checks passed"
