@@ -36,14 +36,15 @@ bench="
 "
 # The Windows program, cross-built: MinGW-w64, Ninja, Debian's Qt source
 # (dpkg-dev unpacks it) built with the host's Qt tools, and the host's Qt
-# rendering the icon; Wine and a private X server run it and its tests.
+# rendering the icon; Wine and a private X server run it and its tests, and
+# icoutils reads the program file's resources.
 windows="
   $run
   g++-mingw-w64-x86-64-posix ninja-build dpkg-dev nsis
 "
 windows_test="
   $windows
-  wine wine64 fonts-wine xvfb xauth xdotool x11-utils openbox file imagemagick python3
+  wine wine64 fonts-wine xvfb xauth xdotool x11-utils openbox file imagemagick python3 icoutils
 "
 # CPU-bound processes beside a test run, for scripts/under-load.sh.
 load="

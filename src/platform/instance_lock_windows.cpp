@@ -55,8 +55,12 @@ InstanceLock::Outcome InstanceLock::acquire()
     if (m_state->mutex)
         return Outcome::Held;
     HANDLE mutex = CreateMutexW(nullptr, FALSE, reinterpret_cast<const wchar_t *>(m_state->name.utf16()));
-    if (!mutex)
-        return Outcome::Unusable;
+    if (!mutex) {
+        // A copy with higher rights, started elevated (as the setup program
+        // can start it for an administrator), made the mutex at a higher
+        // integrity level: it exists, and we may not open it. That copy runs.
+        return GetLastError() == ERROR_ACCESS_DENIED ? Outcome::HeldByOtherCopy : Outcome::Unusable;
+    }
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         CloseHandle(mutex);
         return Outcome::HeldByOtherCopy;
