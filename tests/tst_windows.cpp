@@ -126,7 +126,6 @@ QRect withRoom(const QWidget *control)
 QStringList textsCutAsDrawn(QWidget *window)
 {
     QStringList cut;
-    const QImage designed = window->grab().toImage();
     QList<QWidget *> controls;
     for (QLabel *label : window->findChildren<QLabel *>())
         if (!label->text().isEmpty())
@@ -137,13 +136,41 @@ QStringList textsCutAsDrawn(QWidget *window)
         if (!control->isVisibleTo(window))
             continue;
         const QRect place = control->geometry();
-        control->setGeometry(withRoom(control));
-        const QImage roomy = window->grab().toImage();
-        control->setGeometry(place);
+        const QRect room = withRoom(control);
+        // Only the control draws there, with room or without; what lies
+        // elsewhere may change with the window's activation.
+        const qreal scale = window->devicePixelRatioF();
+        const QRect seen = QRectF(
+            QPointF(control->parentWidget()->mapTo(window, room.topLeft())) * scale, QSizeF(room.size()) * scale)
+                               .toAlignedRect();
+        // Where the pointer is does not change what is under it, nor what it
+        // leaves, while the control grows.
+        const bool wasTransparent = control->testAttribute(Qt::WA_TransparentForMouseEvents);
+        control->setAttribute(Qt::WA_TransparentForMouseEvents);
+        // Other programs' windows can change the window's look between two
+        // pictures: the one with room counts once the window looks the same
+        // before and after it.
+        QImage designed;
+        QImage roomy;
+        bool held = false;
+        for (int tries = 0; !held && tries < 100; ++tries) {
+            QCoreApplication::processEvents();
+            designed = window->grab().toImage();
+            control->setGeometry(room);
+            roomy = window->grab().toImage();
+            control->setGeometry(place);
+            held = window->grab().toImage() == designed;
+        }
+        control->setAttribute(Qt::WA_TransparentForMouseEvents, wasTransparent);
+        if (!held) {
+            cut << where(window, control) + " never held still to be drawn";
+            continue;
+        }
         const QRgb fill = control->autoFillBackground() ? control->palette().color(control->backgroundRole()).rgb() : 0;
         int changed = 0;
-        for (int y = 0; y < designed.height(); ++y)
-            for (int x = 0; x < designed.width(); ++x) {
+        const QRect pixels = seen.intersected(designed.rect());
+        for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+            for (int x = pixels.left(); x <= pixels.right(); ++x) {
                 const QRgb now = roomy.pixel(x, y);
                 changed += now != designed.pixel(x, y) && (!fill || now != fill);
             }
