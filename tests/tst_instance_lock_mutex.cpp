@@ -23,15 +23,19 @@ private:
 
 namespace {
 
-// The name a copy called "quendril" gives its mutex, as the user running
-// this test.
+// The copies here have a file name of their own: the mutex the test makes
+// under their name keeps out only them, not the copies other tests start at
+// the same time in the same session.
+const QString kCopyName = QStringLiteral("quendril-rights");
+
+// The name such a copy gives its mutex, as the user running this test.
 std::wstring mutexName()
 {
     wchar_t user[UNLEN + 1];
     DWORD size = UNLEN + 1;
     if (!GetUserNameW(user, &size))
         return {};
-    return L"Local\\" QUENDRIL_APP_ID "." + std::wstring(user) + L".quendril";
+    return L"Local\\" QUENDRIL_APP_ID "." + std::wstring(user) + L"." + kCopyName.toStdWString();
 }
 
 } // namespace
@@ -81,7 +85,7 @@ void TestInstanceLockMutex::mutexNameTakenElsewhere()
     }
     QVERIFY(object);
     const auto close = qScopeGuard([object] { CloseHandle(object); });
-    auto copy = m_copies.start(QStringLiteral("quendril"));
+    auto copy = m_copies.start(kCopyName);
     const QString answer = CopyHolders::answer(*copy);
     CopyHolders::end({ copy.get() });
     QCOMPARE(answer, expected);
