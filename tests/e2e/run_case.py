@@ -1,6 +1,9 @@
 """Runs one end-to-end case in this process, as CTest does for each case.
 
 Usage: /usr/bin/python3 run_case.py MODULE TEST_NAME
+       /usr/bin/python3 run_case.py --list
+The second prints every case of the test_*.py files beside it, "MODULE
+TEST_NAME" a line: CTest's list of cases, found as unittest finds them.
 The environment names the program (QUENDRIL_PROGRAM), the site root it was
 built with and the default one (QUENDRIL_SITE_ROOT, QUENDRIL_DEFAULT_SITE_ROOT),
 its caption and title (QUENDRIL_CAPTION, QUENDRIL_TITLE), where pictures are kept
@@ -12,6 +15,7 @@ prints where it hangs and ends.
 """
 
 import faulthandler
+import glob
 import importlib
 import os
 import sys
@@ -26,7 +30,20 @@ def cases(suite):
             yield item
 
 
+def listing():
+    here = os.path.dirname(os.path.abspath(__file__))
+    for name in sorted(glob.glob(os.path.join(here, "test_*.py"))):
+        module_name = os.path.splitext(os.path.basename(name))[0]
+        module = importlib.import_module(module_name)
+        for case in cases(unittest.defaultTestLoader.loadTestsFromModule(module)):
+            print(module_name, case._testMethodName)
+    return 0
+
+
 def main():
+    sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+    if sys.argv[1:] == ["--list"]:
+        return listing()
     if len(sys.argv) != 3:
         print(__doc__, file=sys.stderr)
         return 2
@@ -34,7 +51,6 @@ def main():
     limit = float(os.environ.get("QUENDRIL_E2E_TIMEOUT", "0"))
     if limit > 10:
         faulthandler.dump_traceback_later(limit - 10, exit=True)
-    sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
     module = importlib.import_module(module_name)
     chosen = [c for c in cases(unittest.defaultTestLoader.loadTestsFromModule(module))
               if c._testMethodName == test_name]
