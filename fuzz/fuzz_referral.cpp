@@ -1,6 +1,6 @@
 // Any five field texts through the refer-a-friend address.
 #include "fuzz_support.h"
-#include "robustness/referral_query.h"
+#include "support/referral_query.h"
 #include "site/referral.h"
 #include "site/site_address.h"
 

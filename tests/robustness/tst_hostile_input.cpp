@@ -1,5 +1,5 @@
 #include "core/entry_rules.h"
-#include "robustness/referral_query.h"
+#include "support/referral_query.h"
 #include "site/referral.h"
 #include "support/app_fixture.h"
 #include "windows/form_support.h"

@@ -3,7 +3,7 @@
 # program under its own X server: the access keys of the buttons and menus,
 # the Tab order of each window, and what Enter and Esc press.
 # CTest runs it as e2e_keyboard_reach; by hand:
-#   bash tests/packaging/keyboard_reach.sh build/bin/quendril
+#   bash tests/e2e/keyboard_reach.sh build/bin/quendril
 # QUENDRIL_TEST_DISPLAYS lists the X display numbers to try (default: the
 # "packaging" row of tests/support/x_displays.txt).
 set -euo pipefail

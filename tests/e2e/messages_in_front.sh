@@ -5,7 +5,7 @@
 # the entry rules over the main window, and each message of the exit screen
 # and of its refer-a-friend checks over the exit screen.
 # CTest runs it as e2e_messages_in_front; by hand:
-#   bash tests/packaging/messages_in_front.sh build/bin/quendril
+#   bash tests/e2e/messages_in_front.sh build/bin/quendril
 # QUENDRIL_TEST_DISPLAYS lists the X display numbers to try (default: the
 # "packaging" row of tests/support/x_displays.txt).
 set -euo pipefail
