@@ -107,7 +107,8 @@ case $kind in
     while IFS= read -r file; do
       compare "$file" "$first/package/$file" "$second/package/$file"
     done <<<"$files"
-    for download in "$first"/quendril-*-setup.exe "$first"/quendril-*-windows-x64.zip; do
+    (cd "$first" && sha256sum -c SHA256SUMS) || fail "SHA256SUMS does not match the downloads"
+    for download in "$first"/quendril-*-setup.exe "$first"/quendril-*-windows-x64.zip "$first/SHA256SUMS"; do
       compare "$(basename "$download")" "$download" "$second/$(basename "$download")"
     done
     ;;
