@@ -166,4 +166,13 @@ else()
   set(CPACK_GENERATOR ZIP)
 endif()
 
+# CPack reads the build's date when it packs: it gives every file in the
+# package that time (cmake/Reproducible.cmake).
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake)
+file(CONFIGURE OUTPUT ${CPACK_PROJECT_CONFIG_FILE}
+  CONTENT "set(ENV{SOURCE_DATE_EPOCH} ${QUENDRIL_SOURCE_DATE_EPOCH})\n")
+
+# SHA256SUMS beside the packages.
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/Checksums.cmake)
+
 include(CPack)

@@ -3,7 +3,10 @@
 # runtime comes with its debugging information), then writes the setup
 # program's lists of what to copy (INSTALL_LIST) and of what its uninstaller
 # removes (UNINSTALL_LIST): exactly those files, then each folder the setup
-# made, deepest first, where it is left empty.
+# made, deepest first, where it is left empty. The ZIP's list (ZIP_LIST)
+# names the files in a fixed order, from the folder above FILES, and every
+# file and folder takes the build's date (EPOCH), which the setup program
+# and the ZIP record.
 file(GLOB_RECURSE binaries ${FILES}/*.exe ${FILES}/*.dll)
 foreach(binary IN LISTS binaries)
   execute_process(COMMAND ${STRIP} --strip-unneeded ${binary} RESULT_VARIABLE status)
@@ -42,3 +45,14 @@ foreach(folder IN LISTS folders)
 endforeach()
 file(WRITE ${INSTALL_LIST} "${install}")
 file(WRITE ${UNINSTALL_LIST} "${uninstall}")
+
+get_filename_component(top "${FILES}" NAME)
+list(TRANSFORM files PREPEND "${top}/")
+list(JOIN files "\n" zip_list)
+file(WRITE ${ZIP_LIST} "${zip_list}\n")
+
+file(GLOB_RECURSE entries LIST_DIRECTORIES true ${FILES}/*)
+execute_process(COMMAND touch -h -d @${EPOCH} ${FILES} ${entries} RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "touch could not date the files in ${FILES}")
+endif()

@@ -19,6 +19,7 @@ check() { local what=$1; shift; if "$@"; then echo "ok: $what"; else fail "$what
 debs=("$work"/out/*.deb)
 [ ${#debs[@]} = 1 ] && [ -f "${debs[0]}" ] || fail "cpack made no single .deb: ${debs[*]}"
 deb=${debs[0]}
+check "SHA256SUMS beside the package passes sha256sum -c" bash -c 'cd "$1" && sha256sum -c SHA256SUMS' _ "$work/out"
 check "the package file has the Debian name" test "$(basename "$deb")" = "quendril_${version}_$(dpkg --print-architecture).deb"
 
 info=$(dpkg-deb -I "$deb")
