@@ -9,7 +9,7 @@
 # Seconds since 1970 of a YYYY-MM-DD date at midnight UTC (days from the civil
 # date, in the proleptic Gregorian calendar).
 function(quendril_date_epoch out date)
-  if(NOT date MATCHES "^([0-9][0-9][0-9][0-9])-([0-9][0-9])-([0-9][0-9])$")
+  if(NOT date MATCHES "^([0-9][0-9][0-9][0-9])-(0[1-9]|1[0-2])-(0[1-9]|[12][0-9]|3[01])$")
     message(FATAL_ERROR "A date must read YYYY-MM-DD, not \"${date}\"")
   endif()
   # Taken before the replacements below, which set CMAKE_MATCH_<n> anew.

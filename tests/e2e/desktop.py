@@ -30,7 +30,7 @@ from pyatspi import ROLE_FRAME, ROLE_LABEL, ROLE_PANEL
 
 # The reading of screenshots is shared with the checks under Wine.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from picture import Picture, contrast, covered  # noqa: E402,F401
+from picture import Picture, contrast  # noqa: E402,F401
 
 PROGRAM = os.environ.get("QUENDRIL_PROGRAM", "")
 # The site's address the program is built with, and the one its windows are drawn for.
@@ -548,12 +548,6 @@ def extents(accessible):
     """Left, top, width and height on the screen, in the screen's pixels:
     X, screenshots and xdotool count the screen's own."""
     return tuple(round(v * SCALE) for v in unscaled_extents(accessible))
-
-
-def covered_extents(accessible, wholly=False):
-    """The screen pixels the accessible's box reaches into, even in part, or
-    (wholly) the pixels that lie wholly inside it."""
-    return covered(unscaled_extents(accessible), SCALE, wholly)
 
 
 def children(accessible):

@@ -247,9 +247,9 @@ class Look(Case):
             self.assertLessEqual(actual[1] + h, wanted[1] + wanted[3] + 1, label)
 
     def check_colours(self, picture, accessible, row, label, seen_through=()):
-        """The colours drawn in the control's box; for a text, that none of it
-        is cut off by the control's edges or, where it reaches that far, by
-        those of the controls it is seen through (its container, the client area)."""
+        """The colours drawn in the control's box; for a text, its colour, and
+        that it lies inside the window (the last of the boxes it is seen
+        through: its container, the client area)."""
         box = d.extents(accessible)
         inner = [d.extents(c) for c in d.children(accessible) if d.showing(c)]
         if row["fill"] and row["fit"] == HAIRLINE:
@@ -267,7 +267,6 @@ class Look(Case):
         if not row["ink"]:
             return
         counts = picture.colours(box, leave_out=inner)
-        background = max(counts, key=counts.get)
         ink = row["ink"]
         self.assertGreaterEqual(counts.get(ink, 0), 3, f"{label} draws its text in {ink}")
         if accessible.getRole() not in (ROLE_LABEL, ROLE_CHECK_BOX):

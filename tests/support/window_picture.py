@@ -131,38 +131,45 @@ def main(arguments):
                 ratio = picture.text_contrast(inside(control, scale))
             print(f"{name} {ratio:.1f}")
         return 0
-    # A plain panel shows its colour in every pixel that lies wholly inside
-    # it, beside what is drawn over it (the controls after it in the design);
-    # a pixel its edge shares with another coloured panel shows the one or
-    # the other, never what lies behind them. A group box (whose frame and
-    # title the style draws) and a label with a colour of their own show
-    # that colour most.
+    wrong = misplaced_panels(picture, found, scale)
+    for line in wrong:
+        print(line)
+    return 1 if wrong else 0
+
+
+def misplaced_panels(picture, found, scale):
+    """A plain panel shows its colour in every pixel that lies wholly inside
+    it, beside what is drawn over it (the controls after it in the design);
+    a pixel its edge shares with another coloured panel shows the one or the
+    other, never what lies behind them. A group box (whose frame and title
+    the style draws) and a label with a colour of their own show that colour
+    most. The lines say where one does not."""
     order = list(found.values())
-    holders = [control for control in order if control.filled and control.kind in ("QFrame", "QGroupBox")]
-    panels = [control for control in holders if control.kind == "QFrame"]
-    wrong = False
+    box = {c.name: covered(c.box, scale) for c in order}
+    shown = {c.name: covered(c.shown, scale) for c in order}
+    holders = [c for c in order if c.filled and c.kind in ("QFrame", "QGroupBox")]
+    wrong = []
     for i, control in enumerate(order):
         if not control.filled:
             continue
-        over = [covered(other.box, scale) for other in order[i + 1:]]
-        counts = picture.colours(covered(control.shown, scale, wholly=True), leave_out=over)
-        if control not in panels:
-            shown = max(counts, key=counts.get, default=control.fill)  # none of it shows
-            if shown != control.fill:
-                print(f"{control.name} {shown}")
-                wrong = True
+        above = order[i + 1:]
+        counts = picture.colours(covered(control.shown, scale, wholly=True), leave_out=[box[o.name] for o in above])
+        if control.kind != "QFrame":
+            main = max(counts, key=counts.get, default=control.fill)  # none of it shows
+            if main != control.fill:
+                wrong.append(f"{control.name} {main}")
             continue
         stray = {colour: n for colour, n in counts.items() if colour != control.fill}
         for point in edge_pixels(control, scale):
-            sharing = [h for h in holders if contains(covered(h.shown, scale), point)]
-            on_top = any(contains(covered(o.box, scale), point) for o in order[i + 1:] if o not in holders)
+            sharing = [h for h in holders if contains(shown[h.name], point)]
+            on_top = any(contains(box[o.name], point) for o in above if o not in holders)
             colour = picture.pixel(*point)
             if len(sharing) > 1 and not on_top and colour not in {h.fill for h in sharing}:
                 stray[colour] = stray.get(colour, 0) + 1
         if stray:
-            print(f"{control.name} {max(stray, key=stray.get)} in {sum(stray.values())} pixels")
-            wrong = True
-    return 1 if wrong else 0
+            wrong.append(f"{control.name} {max(stray, key=stray.get)} in {sum(stray.values())} pixels")
+    return wrong
+
 
 if __name__ == "__main__":
     sys.exit(main(sys.argv[1:]))
