@@ -1,6 +1,8 @@
 # Run by the quendril_packages target (cmake -P) on the installed folder
 # FILES: strips its programs and libraries with STRIP (the compiler's C++
-# runtime comes with its debugging information), then writes the setup
+# runtime comes with its debugging information) and readies them for a
+# signature with the script SIGNABLE, run by PYTHON; signs them with the
+# script SIGN_SCRIPT where one is given; then writes the setup
 # program's lists of what to copy (INSTALL_LIST) and of what its uninstaller
 # removes (UNINSTALL_LIST): exactly those files, then each folder the setup
 # made, deepest first, where it is left empty. The ZIP's list (ZIP_LIST)
@@ -14,6 +16,18 @@ foreach(binary IN LISTS binaries)
     message(FATAL_ERROR "${STRIP} could not strip ${binary}")
   endif()
 endforeach()
+execute_process(COMMAND ${PYTHON} ${SIGNABLE} ${binaries} RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${SIGNABLE} could not ready the program files for a signature")
+endif()
+if(SIGN_SCRIPT)
+  foreach(binary IN LISTS binaries)
+    execute_process(COMMAND ${CMAKE_COMMAND} -DFILE=${binary} -P ${SIGN_SCRIPT} RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+      message(FATAL_ERROR "${binary} could not be signed")
+    endif()
+  endforeach()
+endif()
 
 file(GLOB_RECURSE files RELATIVE ${FILES} ${FILES}/*)
 list(SORT files)
