@@ -8,14 +8,21 @@
 #   scripts/build-windows.sh           the program alone
 #   scripts/build-windows.sh --tests   the program and its tests, warnings as errors
 #                                      (ctest --test-dir build-windows runs them under Wine)
+#   scripts/build-windows.sh ... -DNAME=VALUE
+#                                      a setting for CMake, such as the certificate
+#                                      the packages are signed with (README.md)
 set -eu
 cd "$(dirname "$0")/.."
 tests=OFF
-case "${1:-}" in
-  "") ;;
-  --tests) tests=ON ;;
-  *) echo "usage: build-windows.sh [--tests]" >&2; exit 2 ;;
-esac
+# What is left in "$@" is the settings for CMake.
+for argument; do
+  shift
+  case $argument in
+    --tests) tests=ON ;;
+    -D?*) set -- "$@" "$argument" ;;
+    *) echo "usage: build-windows.sh [--tests] [-DNAME=VALUE]..." >&2; exit 2 ;;
+  esac
+done
 if [ "$tests" = ON ]; then ./scripts/install-deps.sh windows-test; else ./scripts/install-deps.sh windows; fi
 
 qt=$(./scripts/build-qt-windows.sh)
@@ -34,7 +41,7 @@ cmake -S . -B build-windows -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
   -DCMAKE_BUILD_TYPE=Release \
   -DQUENDRIL_HOST_ICON_RENDERER="$PWD/build-windows/host-tools/src/app/quendril_icon_renderer" \
-  -DBUILD_TESTING=$tests -DQUENDRIL_WERROR=$tests
+  -DBUILD_TESTING=$tests -DQUENDRIL_WERROR=$tests "$@"
 cmake --build build-windows -j"$(nproc)"
 # The two downloads: the setup program and the ZIP of the program's folder.
 cmake --build build-windows --target quendril_packages

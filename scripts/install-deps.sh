@@ -36,15 +36,18 @@ bench="
 "
 # The Windows program, cross-built: MinGW-w64, Ninja, Debian's Qt source
 # (dpkg-dev unpacks it) built with the host's Qt tools, and the host's Qt
-# rendering the icon; Wine and a private X server run it and its tests, and
-# icoutils reads the program file's resources.
+# rendering the icon, and Python readying the program files for a signature;
+# Wine and a private X server run it and its tests, icoutils reads the
+# program file's resources, and openssl and osslsigncode make a throwaway
+# certificate and sign with it.
 windows="
   $run
-  g++-mingw-w64-x86-64-posix ninja-build dpkg-dev nsis
+  g++-mingw-w64-x86-64-posix ninja-build dpkg-dev nsis python3
 "
 windows_test="
   $windows
-  wine wine64 fonts-wine xvfb xauth xdotool x11-utils openbox file imagemagick python3 icoutils
+  wine wine64 fonts-wine xvfb xauth xdotool x11-utils openbox file imagemagick icoutils
+  openssl osslsigncode
 "
 # CPU-bound processes beside a test run, for scripts/under-load.sh.
 load="

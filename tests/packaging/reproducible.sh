@@ -32,19 +32,9 @@ else
   tar -C "$source" --exclude='./build*' --exclude=./.cache -cf - . | tar -C "$again" -xf -
 fi
 
-# The first build's choices, read from its cache.
-cached() { sed -n "s/^$1:[A-Z]*=//p" "$first/CMakeCache.txt"; }
-options=()
-for name in CMAKE_BUILD_TYPE CMAKE_CXX_COMPILER CMAKE_CXX_FLAGS CMAKE_CXX_FLAGS_DEBUG CMAKE_CXX_FLAGS_RELEASE \
-  CMAKE_CXX_FLAGS_RELWITHDEBINFO CMAKE_EXE_LINKER_FLAGS CMAKE_TOOLCHAIN_FILE \
-  QUENDRIL_SITE_ROOT QUENDRIL_SCREENSHOT_ROOT QUENDRIL_PACKAGE_CONTACT QUENDRIL_HOST_ICON_RENDERER CMAKE_GENERATOR; do
-  if grep -q "^$name:" "$first/CMakeCache.txt"; then
-    case $name in
-      CMAKE_GENERATOR) options+=(-G "$(cached "$name")") ;;
-      *) options+=("-D$name=$(cached "$name")") ;;
-    esac
-  fi
-done
+# The first build's choices.
+. "$(dirname "$0")/../support/build_again.sh"
+first_build_options "$first"
 export SOURCE_DATE_EPOCH=$epoch
 cmake -S "$again" -B "$second" -DBUILD_TESTING=OFF "${options[@]}" >"$work/configure.log" 2>&1 \
   || { cat "$work/configure.log" >&2; fail "configuring the second build"; }
