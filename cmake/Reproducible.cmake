@@ -76,3 +76,20 @@ endif()
 if(WIN32 AND NOT MSVC)
   add_link_options(LINKER:--no-insert-timestamp)
 endif()
+
+# Qt's resource compiler runs again only when a resource file changes, not
+# when the date does: a resource source made under another date, or before
+# the build took one, would keep that date's times. Such sources are removed
+# here, and the build makes them again.
+set(date_file ${PROJECT_BINARY_DIR}/CMakeFiles/quendril-build-date.txt)
+set(recorded_date "")
+if(EXISTS ${date_file})
+  file(READ ${date_file} recorded_date)
+endif()
+if(NOT recorded_date STREQUAL QUENDRIL_SOURCE_DATE_EPOCH)
+  file(GLOB_RECURSE stale_resources ${PROJECT_BINARY_DIR}/src/*/qrc_*.cpp ${PROJECT_BINARY_DIR}/tests/*/qrc_*.cpp)
+  if(stale_resources)
+    file(REMOVE ${stale_resources})
+  endif()
+  file(WRITE ${date_file} "${QUENDRIL_SOURCE_DATE_EPOCH}")
+endif()
