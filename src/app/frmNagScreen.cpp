@@ -30,7 +30,6 @@ void frmNagScreen::Form_Load()
     platform.seedRandom();
     site::RemindToCheckForUpdate(platform, m_settings, m_host.links());
     m_host.mainWindow().show();
-    m_host.hideStartupWindow();
     CoBrand_Randomize();
 }
 

@@ -76,15 +76,6 @@ void QuendrilApp::hideExitScreen()
     exitScreen().hide();
 }
 
-void QuendrilApp::hideStartupWindow()
-{
-    // Empty on purpose. The start-up sequence, Find Object, Back and the main
-    // and result windows' close handling each hide the start-up window at a
-    // set point among their steps, and they keep that order. But our start-up
-    // window is a plain object, never a widget (so it cannot flash onto the
-    // screen for a frame), and there is nothing to hide.
-}
-
 QIcon QuendrilApp::applicationIcon()
 {
     return m_startup->IMGIcon();

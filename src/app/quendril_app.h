@@ -48,7 +48,6 @@ public:
     windows::frmNagScreen2 &exitScreen() override;
     void showExitScreen() override;
     void hideExitScreen() override;
-    void hideStartupWindow() override;
     QIcon applicationIcon() override;
     void showAboutBox() override;
     void windowClosed(QObject *window) override;

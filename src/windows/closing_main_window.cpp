@@ -20,7 +20,6 @@ void ClosingMainWindow::cmdExit_Click()
 void ClosingMainWindow::Form_Unload()
 {
     m_host.showExitScreen();
-    m_host.hideStartupWindow();
 }
 
 } // namespace quendril::windows

@@ -51,7 +51,6 @@ void frmDisplay::cmdBack_Click()
 {
     close();
     m_host.mainWindow().show();
-    m_host.hideStartupWindow();
     m_host.hideExitScreen();
 }
 

@@ -98,7 +98,6 @@ void frmMain::cmdNext_Click()
     frmDisplay &display = m_host.resultWindow();
     display.setReading(reading->text, QString::number(reading->number));
     hide();
-    m_host.hideStartupWindow();
     m_host.hideExitScreen();
     display.showResult();
 }

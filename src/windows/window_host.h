@@ -38,8 +38,6 @@ public:
     // the program is ending no window is created or shown.
     virtual void showExitScreen() = 0;
     virtual void hideExitScreen() = 0;
-    // The start-up window stays hidden; hiding it never creates it.
-    virtual void hideStartupWindow() = 0;
     virtual QIcon applicationIcon() = 0;
 
     // The about box, modal, built afresh at every opening.
