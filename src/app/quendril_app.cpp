@@ -113,11 +113,7 @@ void QuendrilApp::EndApplication()
     if (m_about)
         m_about->reject();
     closeIfOpen(m_display);
-    if (m_ended)
-        return;
     closeIfOpen(m_main);
-    if (m_ended)
-        return;
     closeIfOpen(m_exit);
     if (m_ended)
         return;

@@ -45,7 +45,8 @@ public:
     site::TellAFriend &tellAFriend() override { return m_tellAFriend; }
     windows::frmMain &mainWindow() override;
     windows::frmDisplay &resultWindow() override;
-    windows::frmNagScreen2 &exitScreen() override;
+    // The exit screen, created hidden if it is not open.
+    windows::frmNagScreen2 &exitScreen();
     void showExitScreen() override;
     void hideExitScreen() override;
     QIcon applicationIcon() override;

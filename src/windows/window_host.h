@@ -18,7 +18,6 @@ namespace quendril::windows {
 
 class frmDisplay;
 class frmMain;
-class frmNagScreen2;
 
 // What a window may ask of the application that owns all windows: the other
 // windows (each created on first use), the shared values and the end.
@@ -33,7 +32,6 @@ public:
 
     virtual frmMain &mainWindow() = 0;
     virtual frmDisplay &resultWindow() = 0;
-    virtual frmNagScreen2 &exitScreen() = 0;
     // Showing and hiding the exit screen create it when it is not open; while
     // the program is ending no window is created or shown.
     virtual void showExitScreen() = 0;
