@@ -62,6 +62,9 @@ windows::frmNagScreen2 &QuendrilApp::exitScreen()
     return *m_exit;
 }
 
+// While the program is ending, the main and the result window still run their
+// close handling, which brings up the exit screen: refused, so that no window
+// is created or shown again on the way out.
 void QuendrilApp::showExitScreen()
 {
     if (m_ending)
@@ -85,6 +88,7 @@ void QuendrilApp::showAboutBox()
 {
     if (m_ending || m_about)
         return;
+    // Known while it is up, so that EndApplication can close it.
     windows::frmAbout about(*this);
     m_about = &about;
     about.exec();
@@ -93,6 +97,8 @@ void QuendrilApp::showAboutBox()
 
 void QuendrilApp::windowClosed(QObject *window)
 {
+    // Called from inside the window's close event: it is deleted later, and
+    // the next request for it creates a new one.
     const auto forget = [window](auto &pointer) {
         if (pointer == window) {
             pointer->deleteLater();
@@ -106,9 +112,11 @@ void QuendrilApp::windowClosed(QObject *window)
 
 void QuendrilApp::EndApplication()
 {
-    // Closing a window runs its close handling, and the exit screen's and the
-    // start-up window's close handling come back here: a nested pass closes
-    // what is left and ends the process, and the outer pass then stops.
+    // Closing a window runs its close handling. That of the result and the
+    // main window asks for the exit screen, refused from now on; that of the
+    // exit screen and the start-up window calls this again. The pass that
+    // finds the start-up window already closing ends the process, and every
+    // pass around it then stops.
     m_ending = true;
     if (m_about)
         m_about->reject();
