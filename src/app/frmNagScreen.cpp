@@ -20,6 +20,8 @@ frmNagScreen::frmNagScreen(windows::WindowHost &host, const settings::SettingsSt
 
 void frmNagScreen::Form_Load()
 {
+    // The other-copy test comes first, so that a refused copy shows its message
+    // and nothing else; the update reminder's question comes before any window.
     platform::Platform &platform = m_host.platform();
     if (platform.otherCopyRunning()) {
         platform.showMessage(
@@ -30,7 +32,6 @@ void frmNagScreen::Form_Load()
     platform.seedRandom();
     site::RemindToCheckForUpdate(platform, m_settings, m_host.links());
     m_host.mainWindow().show();
-    m_host.hideStartupWindow();
     CoBrand_Randomize();
 }
 
@@ -60,6 +61,8 @@ void frmNagScreen::close()
 
 void frmNagScreen::Form_Unload()
 {
+    // EndApplication closes this window last and is entered again here; that
+    // pass finds this window closing and ends the process.
     m_host.EndApplication();
 }
 

@@ -21,6 +21,8 @@ int main(int argc, char *argv[])
     quendril::app::QuendrilApp app(platform);
     QApplication::setWindowIcon(app.applicationIcon());
     app.start();
+    // A refused second copy has ended inside start(), before the event loop
+    // runs; asking the loop to exit before it runs does nothing.
     const int status = platform.processEnded() ? platform.exitStatus() : QApplication::exec();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return status;

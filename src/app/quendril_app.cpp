@@ -62,6 +62,9 @@ windows::frmNagScreen2 &QuendrilApp::exitScreen()
     return *m_exit;
 }
 
+// While the program is ending, the main and the result window still run their
+// close handling, which brings up the exit screen: refused, so that no window
+// is created or shown again on the way out.
 void QuendrilApp::showExitScreen()
 {
     if (m_ending)
@@ -76,15 +79,6 @@ void QuendrilApp::hideExitScreen()
     exitScreen().hide();
 }
 
-void QuendrilApp::hideStartupWindow()
-{
-    // Empty on purpose. The start-up sequence, Find Object, Back and the main
-    // and result windows' close handling each hide the start-up window at a
-    // set point among their steps, and they keep that order. But our start-up
-    // window is a plain object, never a widget (so it cannot flash onto the
-    // screen for a frame), and there is nothing to hide.
-}
-
 QIcon QuendrilApp::applicationIcon()
 {
     return m_startup->IMGIcon();
@@ -94,6 +88,7 @@ void QuendrilApp::showAboutBox()
 {
     if (m_ending || m_about)
         return;
+    // Known while it is up, so that EndApplication can close it.
     windows::frmAbout about(*this);
     m_about = &about;
     about.exec();
@@ -102,6 +97,8 @@ void QuendrilApp::showAboutBox()
 
 void QuendrilApp::windowClosed(QObject *window)
 {
+    // Called from inside the window's close event: it is deleted later, and
+    // the next request for it creates a new one.
     const auto forget = [window](auto &pointer) {
         if (pointer == window) {
             pointer->deleteLater();
@@ -115,18 +112,16 @@ void QuendrilApp::windowClosed(QObject *window)
 
 void QuendrilApp::EndApplication()
 {
-    // Closing a window runs its close handling, and the exit screen's and the
-    // start-up window's close handling come back here: a nested pass closes
-    // what is left and ends the process, and the outer pass then stops.
+    // Closing a window runs its close handling. That of the result and the
+    // main window asks for the exit screen, refused from now on; that of the
+    // exit screen and the start-up window calls this again. The pass that
+    // finds the start-up window already closing ends the process, and every
+    // pass around it then stops.
     m_ending = true;
     if (m_about)
         m_about->reject();
     closeIfOpen(m_display);
-    if (m_ended)
-        return;
     closeIfOpen(m_main);
-    if (m_ended)
-        return;
     closeIfOpen(m_exit);
     if (m_ended)
         return;

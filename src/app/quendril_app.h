@@ -45,10 +45,10 @@ public:
     site::TellAFriend &tellAFriend() override { return m_tellAFriend; }
     windows::frmMain &mainWindow() override;
     windows::frmDisplay &resultWindow() override;
-    windows::frmNagScreen2 &exitScreen() override;
+    // The exit screen, created hidden if it is not open.
+    windows::frmNagScreen2 &exitScreen();
     void showExitScreen() override;
     void hideExitScreen() override;
-    void hideStartupWindow() override;
     QIcon applicationIcon() override;
     void showAboutBox() override;
     void windowClosed(QObject *window) override;

@@ -19,8 +19,9 @@ void ClosingMainWindow::cmdExit_Click()
 
 void ClosingMainWindow::Form_Unload()
 {
+    // Every close of either window comes here, Back's too (Back then hides
+    // the exit screen again). A close before any Find Object creates it.
     m_host.showExitScreen();
-    m_host.hideStartupWindow();
 }
 
 } // namespace quendril::windows

@@ -49,9 +49,11 @@ void frmDisplay::showResult()
 
 void frmDisplay::cmdBack_Click()
 {
+    // Closed, not hidden: the next Find Object builds a new result window.
+    // Closing runs the close handling every close runs, which brings up the
+    // exit screen; hiding it again must therefore come last.
     close();
     m_host.mainWindow().show();
-    m_host.hideStartupWindow();
     m_host.hideExitScreen();
 }
 

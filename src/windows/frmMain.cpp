@@ -97,8 +97,10 @@ void frmMain::cmdNext_Click()
     }
     frmDisplay &display = m_host.resultWindow();
     display.setReading(reading->text, QString::number(reading->number));
+    // Hidden, not closed: the main window keeps the entry for Back. Hiding the
+    // exit screen loads it, hidden, the first time: its appeal is drawn at the
+    // first Find Object, not at Exit.
     hide();
-    m_host.hideStartupWindow();
     m_host.hideExitScreen();
     display.showResult();
 }

@@ -232,6 +232,8 @@ void frmNagScreen2::closeEvent(QCloseEvent *event)
 
 void frmNagScreen2::Form_Unload()
 {
+    // Also runs when EndApplication closes this screen: the pass entered here
+    // skips it and closes what is left.
     m_host.EndApplication();
 }
 

@@ -18,7 +18,6 @@ namespace quendril::windows {
 
 class frmDisplay;
 class frmMain;
-class frmNagScreen2;
 
 // What a window may ask of the application that owns all windows: the other
 // windows (each created on first use), the shared values and the end.
@@ -33,13 +32,10 @@ public:
 
     virtual frmMain &mainWindow() = 0;
     virtual frmDisplay &resultWindow() = 0;
-    virtual frmNagScreen2 &exitScreen() = 0;
     // Showing and hiding the exit screen create it when it is not open; while
     // the program is ending no window is created or shown.
     virtual void showExitScreen() = 0;
     virtual void hideExitScreen() = 0;
-    // The start-up window stays hidden; hiding it never creates it.
-    virtual void hideStartupWindow() = 0;
     virtual QIcon applicationIcon() = 0;
 
     // The about box, modal, built afresh at every opening.
