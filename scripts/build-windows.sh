@@ -38,6 +38,7 @@ cmake -S . -B build-windows -G Ninja \
 cmake --build build-windows -j"$(nproc)"
 # The two downloads: the setup program and the ZIP of the program's folder.
 cmake --build build-windows --target quendril_packages
+# shellcheck disable=SC1091  # written by the build
 . build-windows/product.env
 echo "build-windows: wrote build-windows/bin/quendril.exe, build-windows/quendril-$QUENDRIL_VERSION-setup.exe" \
   "and build-windows/quendril-$QUENDRIL_VERSION-windows-x64.zip"

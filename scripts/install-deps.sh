@@ -96,4 +96,5 @@ for p in $where_known; do
   case " $missing " in *" $p "*) continue ;; esac
   if ! installed "$p" && known "$p"; then missing="$missing $p"; fi
 done
+# shellcheck disable=SC2086  # one word a package
 $as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing

@@ -4,52 +4,37 @@
 # the Tab order of each window, and what Enter and Esc press.
 # CTest runs it as e2e_keyboard_reach; by hand:
 #   bash tests/e2e/keyboard_reach.sh build/bin/quendril
-# QUENDRIL_TEST_DISPLAYS lists the X display numbers to try (default: the
-# "packaging" row of tests/support/x_displays.txt).
+# It runs on a private desktop of the harness (tests/support/harness.py) on
+# the first free display of the "packaging" row of tests/support/x_displays.txt
+# (QUENDRIL_TEST_DISPLAYS, first-last, to choose others).
 set -euo pipefail
 program=$1
-work=$(mktemp -d)
+# shellcheck source=../support/outside_checks.sh
+. "$(dirname "$0")/../support/outside_checks.sh"
+in_private_desktop packaging -- bash "$0" "$@"
 pids=()
-cleanup() { kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"; }
+cleanup() { kill "${pids[@]}" 2>/dev/null || true; }
 trap cleanup EXIT
 
 ok() { echo "ok: $*"; }
 
-. "$(dirname "$0")/../support/private_x.sh"
-. "$(dirname "$0")/../support/outside_checks.sh"
-start_private_x packaging
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_RUNTIME_DIR=$work/run LANG=C.UTF-8
-mkdir -p "$HOME" "$work/bin" && mkdir -m 700 "$XDG_RUNTIME_DIR"
-
-# The browser stand-in records every address it is handed, one a line.
-opened=$work/opened.txt
-printf '#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s"\n' "$opened" >"$work/bin/xdg-open"
-chmod +x "$work/bin/xdg-open"
-export PATH=$work/bin:$PATH
-touch "$opened"
-
 caption=${QUENDRIL_CAPTION:?is set by the build}
-main_size=488x403 result_size=456x338 about_size=423x264 exit_size=741x315
+main_size=$(window_size main) result_size=$(window_size result) about_size=$(window_size about) exit_size=$(window_size exit)
 
 # Every wait below gives up after 30 s, time enough at a fraction of the speed.
-# Without a window manager focus is not handed over: give it to the window
-# first. The program reads its X events in order, so the keys reach it after
-# the focus has.
-keys() {
-  local id=$1; shift
-  xdotool windowraise "$id" windowfocus --sync "$id"
-  xdotool "$@"
-}
-more_pages_than() { [ "$(grep -c 'page=' "$opened" || true)" -gt "$1" ]; }
+# Each address the browser stand-in was handed, one a line.
+pages() { opened | grep 'page=' || true; }
+count_pages() { pages | grep -c . || true; }
+more_pages_than() { [ "$(count_pages)" -gt "$1" ]; }
 # The keys open exactly one page, and it is this one.
 opens() {
   local page=$1 id=$2; shift 2
-  local before; before=$(grep -c 'page=' "$opened" || true)
+  local before; before=$(count_pages)
   keys "$id" "$@"
   wait_for more_pages_than "$before" || true
-  local after; after=$(grep -c 'page=' "$opened" || true)
-  [ "$after" = $((before + 1)) ] && tail -n 1 "$opened" | grep -q "page=${page}\$" \
-    || fail "$* should open $page (pages now: $(tail -n 1 "$opened"))"
+  local after; after=$(count_pages)
+  [ "$after" = $((before + 1)) ] && pages | tail -n 1 | grep -q "page=${page}\$" \
+    || fail "$* should open $page (pages now: $(pages | tail -n 1))"
   ok "$* opens $page"
 }
 # The keys bring up the entry message box, which Enter then closes.
@@ -65,7 +50,7 @@ start() {
   "$program" &
   app=$!
   pids+=("$app")
-  main=$(wait_window "$caption" $main_size) || fail "main window did not come up"
+  main=$(wait_window "$caption" "$main_size") || fail "main window did not come up"
 }
 ends() {
   wait_exit "$app"
@@ -73,24 +58,24 @@ ends() {
   [ "$exit_status" = 0 ] || fail "$* should end the program with status 0, got $exit_status"
   ok "$* ends the program"
 }
-exit_screen() { exitscreen=$(wait_window "$caption" $exit_size) || fail "$* should bring up the exit screen"; ok "$* brings up the exit screen"; }
+exit_screen() { exitscreen=$(wait_window "$caption" "$exit_size") || fail "$* should bring up the exit screen"; ok "$* brings up the exit screen"; }
 to_result() {
   keys "$main" "$@"
-  result=$(wait_window "$caption" $result_size) || fail "$* should show the reading"
+  result=$(wait_window "$caption" "$result_size") || fail "$* should show the reading"
   ok "$* shows the reading"
 }
 to_main() {
   keys "$result" "$@"
-  main=$(wait_window "$caption" $main_size) || fail "$* should bring back the main window"
-  gone "$caption" $result_size || fail "$* should close the result window"
+  main=$(wait_window "$caption" "$main_size") || fail "$* should bring back the main window"
+  gone "$caption" "$result_size" || fail "$* should close the result window"
   ok "$* goes back to the main window"
 }
 about() {
   local owner=$1 close=$2
   keys "$owner" key --delay 120 alt+h a
-  local box; box=$(wait_window "$caption" $about_size) || fail "Alt+H A should open the about box"
+  local box; box=$(wait_window "$caption" "$about_size") || fail "Alt+H A should open the about box"
   keys "$box" key "$close"
-  gone "$caption" $about_size || fail "$close should close the about box"
+  gone "$caption" "$about_size" || fail "$close should close the about box"
   ok "Alt+H A opens the about box and $close closes it"
 }
 
@@ -109,10 +94,10 @@ opens home-page "$main" key --delay 120 alt+h v
 opens download-web-page "$main" key --delay 120 alt+h u
 opens donate "$main" key alt+d
 # The page asked for after Alt+O shows that the program has taken the key.
-count=$(grep -c . "$opened" || true)
+count=$(opened | grep -c . || true)
 keys "$main" key alt+o
 opens donate "$main" key alt+d
-[ "$(grep -c . "$opened" || true)" = $((count + 1)) ] || fail "Make Money Online should stay switched off"
+[ "$(opened | grep -c . || true)" = $((count + 1)) ] || fail "Make Money Online should stay switched off"
 ok "Alt+O leaves the switched-off Make Money Online alone"
 about "$main" Return
 about "$main" Escape
@@ -147,8 +132,9 @@ keys "$exitscreen" key Tab type 'bob@b.example'
 keys "$exitscreen" key Tab type 'Bob'
 keys "$exitscreen" key Tab type 'Hi '
 keys "$exitscreen" key alt+n
-wait_for grep -q 'zorq-refer-a-friend' "$opened" || true
-referral=$(tr -d '\r' <"$opened" | grep -o 'page=zorq-refer-a-friend.*taf5=[^&]*' | tail -n 1 || true)
+referred() { opened | grep -q 'zorq-refer-a-friend'; }
+wait_for referred || true
+referral=$(opened | tr -d '\r' | grep -o 'page=zorq-refer-a-friend.*taf5=[^&]*' | tail -n 1 || true)
 [ "$referral" = 'page=zorq-refer-a-friend&taf1=Ann&taf2=ann@a.example&taf3=Hi%20Your%20Message%0D%0A&taf4=Bob&taf5=bob@b.example' ] \
   || fail "Alt+N should send the boxes filled in Tab order, got: $referral"
 ok "Alt+N submits the boxes filled in Tab order"

@@ -6,38 +6,22 @@
 # and of its refer-a-friend checks over the exit screen.
 # CTest runs it as e2e_messages_in_front; by hand:
 #   bash tests/e2e/messages_in_front.sh build/bin/quendril
-# QUENDRIL_TEST_DISPLAYS lists the X display numbers to try (default: the
-# "packaging" row of tests/support/x_displays.txt).
+# It runs on a private desktop of the harness (tests/support/harness.py), with
+# Openbox, on the first free display of the "packaging" row of
+# tests/support/x_displays.txt (QUENDRIL_TEST_DISPLAYS, first-last, to choose others).
 set -euo pipefail
 program=$1
-work=$(mktemp -d)
-pids=()
-cleanup() { kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"; }
-trap cleanup EXIT
-
-. "$(dirname "$0")/../support/private_x.sh"
+# shellcheck source=../support/outside_checks.sh
 . "$(dirname "$0")/../support/outside_checks.sh"
-start_private_x packaging
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_RUNTIME_DIR=$work/run LANG=C.UTF-8
-mkdir -p "$HOME" "$work/bin" && mkdir -m 700 "$XDG_RUNTIME_DIR"
-printf '#!/bin/sh\nexit 0\n' >"$work/bin/xdg-open" && chmod +x "$work/bin/xdg-open"
-export PATH=$work/bin:$PATH
-
-openbox --sm-disable </dev/null >"$work/openbox.log" 2>&1 &
-pids+=($!)
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-wait_for wm_running || { cat "$work/openbox.log" >&2; fail "Openbox did not start"; }
+in_private_desktop packaging --window-manager -- bash "$0" "$@"
+pids=()
+cleanup() { kill "${pids[@]}" 2>/dev/null || true; }
+trap cleanup EXIT
 
 caption=${QUENDRIL_CAPTION:?is set by the build}
 title=${QUENDRIL_TITLE:?is set by the build}
-main_size=488x403 exit_size=741x315
+main_size=$(window_size main) exit_size=$(window_size exit)
 
-# The window manager hands the keyboard to the window it activates.
-keys() {
-  local id=$1; shift
-  xdotool windowactivate --sync "$id" >/dev/null 2>&1 || true
-  xdotool "$@"
-}
 # The keys bring up a message (named here by what it says) that lies in
 # front of the window; Enter closes it.
 message_in_front() {
@@ -61,7 +45,7 @@ shown_windows() {
       "$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: //p')"
   done
 }
-main=$(wait_window "$caption" $main_size) || fail "the main window did not come up (shown: $(shown_windows))"
+main=$(wait_window "$caption" "$main_size") || fail "the main window did not come up (shown: $(shown_windows))"
 
 echo "-- the entry rules, over the main window"
 message_in_front "Please Enter Number !" "$main" key Return
@@ -74,7 +58,7 @@ message_in_front "Please Enter Only Numbers" "$main" type x
 
 echo "-- the exit screen's own"
 keys "$main" key alt+e
-screen=$(wait_window "$caption" $exit_size) || fail "the exit screen did not come up"
+screen=$(wait_window "$caption" "$exit_size") || fail "the exit screen did not come up"
 message_in_front "Please Enter Proper Email Address" "$screen" key alt+n
 # Tab order: Exit, the check box, your name, submit, your e-mail, friend's e-mail, friend's name.
 message_in_front "Email Address Cannot Contain Space" "$screen" key Tab Tab Tab Tab type 'a b'

@@ -9,8 +9,8 @@ build=$1 version=$2 appstreamcli=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-check() { local what=$1; shift; if "$@"; then echo "ok: $what"; else fail "$what"; fi; }
+# shellcheck source=../support/checks.sh
+. "$(dirname "$0")/../support/checks.sh"
 
 root=$work/root
 cmake --install "$build" --prefix "$root" >"$work/install.log" || { cat "$work/install.log"; fail "cmake --install"; }

@@ -18,7 +18,8 @@ trap 'rm -rf "$work"' EXIT
 again=$work/sources-elsewhere
 second=$again/build-again
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+# shellcheck source=../support/checks.sh
+. "$(dirname "$0")/../support/checks.sh"
 
 # The sources as they are now, tracked or not yet ignored.
 mkdir -p "$again"
