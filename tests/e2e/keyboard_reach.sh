@@ -7,6 +7,7 @@
 # It runs on a private desktop of the harness (tests/support/harness.py) on
 # the first free display of the "packaging" row of tests/support/x_displays.txt
 # (QUENDRIL_TEST_DISPLAYS, first-last, to choose others).
+# CTest linux: e2e_keyboard_reach @program@
 set -euo pipefail
 program=$1
 # shellcheck source=../support/outside_checks.sh

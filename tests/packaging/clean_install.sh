@@ -13,6 +13,7 @@
 # kills), nothing stays mounted on the host, no process stays behind and
 # the root goes with it.
 # Usage: clean_install.sh BUILD_DIR
+# CTest linux: clean_install @build@
 set -euo pipefail
 # shellcheck source=../support/debian_root.sh
 . "$(dirname "$0")/../support/debian_root.sh"

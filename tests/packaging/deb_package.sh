@@ -4,6 +4,7 @@
 # on a private desktop of the harness until its main window shows.
 # Usage: deb_package.sh CPACK BUILD_DIR VERSION, with QUENDRIL_APP_ID and
 # QUENDRIL_CAPTION in the environment (CTest sets them from the build).
+# CTest linux: deb_package @cpack@ @build@ @version@
 set -euo pipefail
 cpack=$1 build=$2 version=$3
 # shellcheck source=../support/outside_checks.sh

@@ -4,6 +4,7 @@
 # the bitmaps at their theme sizes, and the three naming one id.
 # Usage: install_layout.sh BUILD_DIR VERSION APPSTREAMCLI, with QUENDRIL_APP_ID
 # in the environment (CTest sets it from the build).
+# CTest linux: install_layout @build@ @version@ @appstreamcli@
 set -euo pipefail
 build=$1 version=$2 appstreamcli=$3
 work=$(mktemp -d)

@@ -11,6 +11,8 @@
 #
 # EPOCH is the first build's date (QUENDRIL_SOURCE_DATE_EPOCH): a copy
 # without its commit would fall back to another.
+# CTest linux: reproducible_build linux @source@ @build@ @epoch@
+# CTest windows: windows_reproducible_build windows @source@ @build@ @epoch@
 set -euo pipefail
 kind=$1 source=$2 first=$3 epoch=$4
 work=$(mktemp -d /tmp/quendril-again.XXXXXX)

@@ -25,6 +25,11 @@ inside its desktop and call it for what they read:
   harness.py opened [RECORD]
       Every call of the stand-in so far, its arguments separated by spaces,
       one call a line (RECORD: QUENDRIL_BROWSER_RECORD by default).
+  harness.py list FOLDER PLATFORM
+      The cases of the shell and Python scripts in FOLDER for PLATFORM (linux
+      or windows), as CTest takes them: each script names its own in lines
+      "# CTest PLATFORM: NAME ARGUMENT...". Prints "NAME sh|py SCRIPT
+      ARGUMENT..." a line; an argument may hold @name@ for a value of the build.
   harness.py window-size NAME [--menu-bar-extra N]
       A window's designed client size, WIDTHxHEIGHT, from the table the build
       makes from the Designer files (QUENDRIL_WINDOW_SIZES); N pixels are
@@ -36,7 +41,9 @@ inside its desktop and call it for what they read:
 """
 
 import argparse
+import glob
 import os
+import re
 import shutil
 import signal
 import stat
@@ -337,6 +344,27 @@ def run(arguments):
         folders.remove()
 
 
+_CASE_LINE = re.compile(r"^# CTest (linux|windows): (\S+)(.*)$")
+
+
+def script_cases(folder, platform):
+    """The cases the scripts in folder name for platform: (name, kind,
+    script, arguments)."""
+    found = []
+    for script in sorted(glob.glob(os.path.join(folder, "*.sh")) + glob.glob(os.path.join(folder, "*.py"))):
+        with open(script) as f:
+            for line in f:
+                match = _CASE_LINE.match(line.rstrip("\n"))
+                if match and match.group(1) == platform:
+                    kind = "sh" if script.endswith(".sh") else "py"
+                    found.append((match.group(2), kind, os.path.abspath(script), match.group(3).split()))
+    names = [case[0] for case in found]
+    twice = sorted({name for name in names if names.count(name) > 1})
+    if twice:
+        raise RuntimeError(f"cases named twice in {folder}: {' '.join(twice)}")
+    return found
+
+
 def _write(path, text):
     with open(path, "w") as out:
         out.write(text)
@@ -405,6 +433,9 @@ def main(argv):
     stand_in.add_argument("folder")
     opened_parser = commands.add_parser("opened")
     opened_parser.add_argument("record", nargs="?", default=os.environ.get("QUENDRIL_BROWSER_RECORD"))
+    listing = commands.add_parser("list")
+    listing.add_argument("folder")
+    listing.add_argument("platform", choices=("linux", "windows"))
     size = commands.add_parser("window-size")
     size.add_argument("name")
     size.add_argument("--menu-bar-extra", type=int, default=0)
@@ -421,7 +452,10 @@ def main(argv):
         return start_detached_window_manager(arguments)
     if arguments.what == "stop-desktop":
         return stop_desktop(arguments)
-    if arguments.what == "install-stand-in":
+    if arguments.what == "list":
+        for name, kind, script, args in script_cases(arguments.folder, arguments.platform):
+            print(" ".join([name, kind, script, *args]))
+    elif arguments.what == "install-stand-in":
         print(install_browser_stand_in(arguments.folder))
     elif arguments.what == "opened":
         if not arguments.record:
