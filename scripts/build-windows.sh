@@ -1,4 +1,4 @@
-#!/bin/sh
+#!/bin/bash
 # Builds the Windows program on this Debian machine: Qt for Windows from the
 # cache (built first when missing, scripts/build-qt-windows.sh), the icon
 # renderer for this machine, then the program cross-built with MinGW-w64 into
@@ -8,7 +8,7 @@
 #   scripts/build-windows.sh           the program alone
 #   scripts/build-windows.sh --tests   the program and its tests, warnings as errors
 #                                      (ctest --test-dir build-windows runs them under Wine)
-set -eu
+set -euo pipefail
 cd "$(dirname "$0")/.."
 tests=OFF
 case "${1:-}" in

@@ -133,7 +133,7 @@ keys "$exitscreen" key Tab type 'bob@b.example'
 keys "$exitscreen" key Tab type 'Bob'
 keys "$exitscreen" key Tab type 'Hi '
 keys "$exitscreen" key alt+n
-referred() { opened | grep -q 'zorq-refer-a-friend'; }
+referred() { opened | grep 'zorq-refer-a-friend' >/dev/null; }
 wait_for referred || true
 referral=$(opened | tr -d '\r' | grep -o 'page=zorq-refer-a-friend.*taf5=[^&]*' | tail -n 1 || true)
 [ "$referral" = 'page=zorq-refer-a-friend&taf1=Ann&taf2=ann@a.example&taf3=Hi%20Your%20Message%0D%0A&taf4=Bob&taf5=bob@b.example' ] \
