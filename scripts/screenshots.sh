@@ -33,7 +33,9 @@ pids+=("$program_pid")
 
 # The smallest visible window with that title: a dialog rather than the window below it.
 window() {
-  for id in $(xdotool search --sync --onlyvisible --name "$1"); do
+  local id
+  wait_window "$1" any >/dev/null || fail "no window \"$1\""
+  for id in $(windows_titled "$1"); do
     eval "$(xdotool getwindowgeometry --shell "$id")"
     echo "$((WIDTH * HEIGHT)) $id"
   done | sort -n | head -n 1 | cut -d' ' -f2

@@ -228,8 +228,6 @@ class Desktop:
             raise RuntimeError(f"QUENDRIL_PROGRAM is not a program: {PROGRAM!r}")
         if not CAPTION or not MESSAGE_TITLE:
             raise RuntimeError("QUENDRIL_CAPTION and QUENDRIL_TITLE name the program's windows")
-        if not DISPLAYS:
-            raise RuntimeError("QUENDRIL_E2E_DISPLAYS names the X displays to take, first-last")
         if not SITE_ROOT or not DEFAULT_SITE_ROOT:
             raise RuntimeError("QUENDRIL_SITE_ROOT and QUENDRIL_DEFAULT_SITE_ROOT name the site's address")
         self._folders = harness.Folders("quendril-e2e-")
@@ -259,7 +257,7 @@ class Desktop:
         return {"DISPLAY": self.display, "QT_QPA_PLATFORM": "xcb"}
 
     def _start_x(self):
-        numbers = harness.display_numbers(numbers=DISPLAYS)
+        numbers = harness.display_numbers("e2e", DISPLAYS)
         self._server, self.display = harness.start_x(self.root, numbers, f"{SCREEN[0]}x{SCREEN[1]}x24")
 
     def _environment(self):
