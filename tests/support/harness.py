@@ -313,10 +313,17 @@ class Folders:
 
 # The command line --------------------------------------------------------------
 
+def _exit_on_signal(number, _frame):
+    raise SystemExit(128 + number)
+
+
 def run(arguments):
-    """Runs a command on a private desktop; gives its status."""
+    """Runs a command on a private desktop; gives its status. Ended by a
+    signal, the harness ends the command and the desktop first."""
+    signal.signal(signal.SIGTERM, _exit_on_signal)
+    signal.signal(signal.SIGHUP, _exit_on_signal)
     folders = Folders("quendril-check-")
-    started = []
+    started, command = [], None
     try:
         numbers = display_numbers(arguments.displays, os.environ.get("QUENDRIL_TEST_DISPLAYS"))
         server, display = start_x(folders.root, numbers, arguments.screen)
@@ -333,12 +340,15 @@ def run(arguments):
         env["DBUS_SESSION_BUS_ADDRESS"] = address
         print(f"harness: desktop on {display}" + (" with Openbox" if arguments.window_manager else ""), flush=True)
         command = subprocess.Popen(arguments.command, env=env)
-        try:
-            return command.wait()
-        except KeyboardInterrupt:
-            command.terminate()
-            return command.wait()
+        return command.wait()
     finally:
+        if command is not None and command.poll() is None:
+            command.terminate()
+            try:
+                command.wait(10)
+            except subprocess.TimeoutExpired:
+                command.kill()
+                command.wait()
         for process in reversed(started):
             end(process)
         folders.remove()
