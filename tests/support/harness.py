@@ -20,8 +20,6 @@ inside its desktop and call it for what they read:
       kept running after the harness has ended, for a desktop that several
       tests share (the Wine desktop): start-desktop prints the display, and
       stop-desktop ends what the other two started.
-  harness.py install-stand-in DIR
-      Puts the browser stand-in into DIR and prints where it records.
   harness.py opened [RECORD]
       Every call of the stand-in so far, its arguments separated by spaces,
       one call a line (RECORD: QUENDRIL_BROWSER_RECORD by default).
@@ -34,7 +32,7 @@ inside its desktop and call it for what they read:
       A window's designed client size, WIDTHxHEIGHT, from the table the build
       makes from the Designer files (QUENDRIL_WINDOW_SIZES); N pixels are
       added to the height of the windows with a menu bar.
-  harness.py scramble TEXT | unscramble TEXT
+  harness.py scramble TEXT
       The settings store's scrambling.
   harness.py stored-date FILE
       The date the settings file holds, unscrambled, or nothing.
@@ -76,9 +74,9 @@ def unscramble(text):
 
 
 def stored_entries(path):
-    """The entries of a settings file as (section, key, value) with key and
-    value unscrambled where they are scrambled, in the order of the file. The
-    INI writer puts quotes around a value that holds one of ; , = only."""
+    """The entries of a settings file as (section, key, value), as stored,
+    in the order of the file, without the quotes that the INI writer puts
+    around a value that holds one of ; , = (a scrambled 8)."""
     entries, section = [], ""
     with open(path, encoding="latin-1") as f:
         for line in f:
@@ -439,8 +437,6 @@ def main(argv):
     desktop.add_argument("--screen", default=SCREEN)
     commands.add_parser("start-window-manager").add_argument("folder")
     commands.add_parser("stop-desktop").add_argument("folder")
-    stand_in = commands.add_parser("install-stand-in")
-    stand_in.add_argument("folder")
     opened_parser = commands.add_parser("opened")
     opened_parser.add_argument("record", nargs="?", default=os.environ.get("QUENDRIL_BROWSER_RECORD"))
     listing = commands.add_parser("list")
@@ -449,8 +445,7 @@ def main(argv):
     size = commands.add_parser("window-size")
     size.add_argument("name")
     size.add_argument("--menu-bar-extra", type=int, default=0)
-    for name in ("scramble", "unscramble"):
-        commands.add_parser(name).add_argument("text")
+    commands.add_parser("scramble").add_argument("text")
     commands.add_parser("stored-date").add_argument("file")
     arguments = parser.parse_args(argv)
 
@@ -465,8 +460,6 @@ def main(argv):
     if arguments.what == "list":
         for name, kind, script, args in script_cases(arguments.folder, arguments.platform):
             print(" ".join([name, kind, script, *args]))
-    elif arguments.what == "install-stand-in":
-        print(install_browser_stand_in(arguments.folder))
     elif arguments.what == "opened":
         if not arguments.record:
             parser.error("no record: QUENDRIL_BROWSER_RECORD is not set")
@@ -477,8 +470,6 @@ def main(argv):
         print(f"{width}x{height + (arguments.menu_bar_extra if menu_bar else 0)}")
     elif arguments.what == "scramble":
         print(scramble(arguments.text))
-    elif arguments.what == "unscramble":
-        print(unscramble(arguments.text))
     elif arguments.what == "stored-date":
         date = stored_date(arguments.file)
         if date is not None:
