@@ -17,6 +17,7 @@ does).
 import ctypes
 import glob
 import os
+import re
 import subprocess
 import sys
 import time
@@ -217,7 +218,10 @@ class Program:
 
 
 class Desktop:
-    """Xvfb, D-Bus and a fresh home; the programs started in it are ended with it."""
+    """Xvfb, D-Bus and a fresh home; the programs started in it are ended with it.
+    A case class whose desktop has window_manager set gets Openbox too."""
+
+    window_manager = False
 
     def __init__(self):
         global _desktop_made
@@ -239,8 +243,11 @@ class Desktop:
         self.programs = []
         self._server = None
         self._dbus = None
+        self._window_manager = None
         try:
             self._start_display()
+            if self.window_manager:
+                self._window_manager = harness.start_window_manager(self.root, self._environment())
             self._start_dbus()
             self._connect_accessibility()
         except BaseException:
@@ -332,7 +339,7 @@ class Desktop:
         for program in self.programs:
             program.stop()
         # The bus and the accessibility services it started share its group.
-        for process in (self._dbus, self._server):
+        for process in (self._dbus, self._window_manager, self._server):
             harness.end(process)
         self._folders.remove()
 
@@ -367,11 +374,16 @@ class Desktop:
                               env=self.environment()).stdout
 
     def x_window(self, program, frame):
-        """The X window that shows this top-level accessible."""
+        """The X window that shows this top-level accessible: at its place and
+        size, or under a window manager, which may report a framed window's
+        place off by its frame, the one window of its size."""
         want = extents(frame)
 
         def match():
             ids = self.xdotool_search("--onlyvisible", "--pid", str(program.pid))
+            if self.window_manager:
+                sized = [wid for wid in ids if same_box(self.window_geometry(wid)[2:], want[2:])]
+                return sized[0] if len(sized) == 1 else None
             for wid in ids:
                 if same_box(self.window_geometry(wid), want):
                     return wid
@@ -384,17 +396,26 @@ class Desktop:
                                 env=self.environment())
         return result.stdout.split()
 
+    def xdotool_stacking(self):
+        """The window manager's record of the client windows, bottom to top."""
+        out = _run("xprop", "-display", self.display, "-root", "_NET_CLIENT_LIST_STACKING", check=False)
+        return [int(word, 16) for word in re.findall(r"0x[0-9a-fA-F]+", out)]
+
     def window_geometry(self, wid):
         values = dict(line.split("=", 1) for line in self.xdotool("getwindowgeometry", "--shell", wid).split())
         return (int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"]))
 
     def focus(self, program, frame):
         """Raises the window and gives it the keyboard: with no window manager
-        nobody hands the focus back after a message box has closed."""
+        nobody hands the focus back after a message box has closed; a window
+        manager is asked to activate it."""
         if has_state(frame, "ACTIVE"):
             return
         wid = self.x_window(program, frame)
-        self.xdotool("windowraise", wid, "windowfocus", "--sync", wid)
+        if self.window_manager:
+            self.xdotool("windowactivate", "--sync", wid)
+        else:
+            self.xdotool("windowraise", wid, "windowfocus", "--sync", wid)
         wait_until(f"{frame.name!r} to become active", lambda: has_state(frame, "ACTIVE"))
 
     def type(self, program, frame, text):

@@ -1,6 +1,6 @@
 # shellcheck shell=bash disable=SC2154  # $caption and $exit_size belong to the sourcing script
 # Sourced by the shell checks that drive the real program from outside (the
-# robustness runs, messages in front, the package's program,
+# robustness runs, the package's program,
 # the Windows program under Wine): the harness (harness.py beside this file)
 # that gives them a private desktop, their verdicts and waits (checks.sh), the
 # program's windows found by exact title and designed size, keys sent to them,
