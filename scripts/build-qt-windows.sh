@@ -19,7 +19,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 toolchain_source=$here/../cmake/mingw-w64-x86_64.cmake
 target=x86_64-w64-mingw32
 
-fail() { echo "build-qt-windows: $*" >&2; exit 1; }
+fail_prefix=build-qt-windows
+# shellcheck source=../tests/support/checks.sh
+. "$here/../tests/support/checks.sh"
 for tool in $target-g++-posix cmake ninja dpkg-source apt-get; do
   command -v "$tool" >/dev/null || fail "$tool is missing; run scripts/install-deps.sh windows"
 done

@@ -1,4 +1,4 @@
-#!/bin/sh
+#!/bin/bash
 # Builds the Windows program on this Debian machine: Qt for Windows from the
 # cache (built first when missing, scripts/build-qt-windows.sh), the icon
 # renderer for this machine, then the program cross-built with MinGW-w64 into
@@ -11,7 +11,7 @@
 #   scripts/build-windows.sh ... -DNAME=VALUE
 #                                      a setting for CMake, such as the certificate
 #                                      the packages are signed with (README.md)
-set -eu
+set -euo pipefail
 cd "$(dirname "$0")/.."
 tests=OFF
 # What is left in "$@" is the settings for CMake.
@@ -45,6 +45,7 @@ cmake -S . -B build-windows -G Ninja \
 cmake --build build-windows -j"$(nproc)"
 # The two downloads: the setup program and the ZIP of the program's folder.
 cmake --build build-windows --target quendril_packages
+# shellcheck disable=SC1091  # written by the build
 . build-windows/product.env
 echo "build-windows: wrote build-windows/bin/quendril.exe, build-windows/quendril-$QUENDRIL_VERSION-setup.exe" \
   "and build-windows/quendril-$QUENDRIL_VERSION-windows-x64.zip"

@@ -26,16 +26,16 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 checkout=$PWD
+# shellcheck source=../tests/support/debian_root.sh
 . tests/support/debian_root.sh
 
 skip() {
   echo "SKIPPED: Debian 13 stage: $*"
   exit 0
 }
-fail() {
-  echo "FAIL: Debian 13 stage: $*" >&2
-  exit 1
-}
+fail_prefix="Debian 13 stage"
+# shellcheck source=../tests/support/checks.sh
+. tests/support/checks.sh
 
 [ "$(id -u)" = 0 ] || skip "needs root (debootstrap, chroot and mounts)"
 command -v debootstrap >/dev/null || skip "needs debootstrap (Debian package debootstrap)"

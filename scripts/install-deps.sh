@@ -1,4 +1,4 @@
-#!/bin/sh
+#!/bin/bash
 # Installs the Debian packages that Quendril needs for one or more purposes,
 # when they are missing. Works as root or through sudo; does nothing when all
 # are present.
@@ -9,7 +9,7 @@
 #   install-deps.sh windows        build Qt for Windows and the Windows program
 #   install-deps.sh windows-test   the same, and run its tests under Wine
 #   install-deps.sh load           run a command on a loaded machine (under-load.sh)
-set -eu
+set -euo pipefail
 
 # Building the program, and what it loads at run time: Qt's platform plugins
 # (X11 in qt6-qpa-plugins, Wayland in qt6-wayland), the SVG icon engine and
@@ -71,8 +71,9 @@ for purpose in "$@"; do
   esac
 done
 
-installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
-known() { LC_ALL=C apt-cache policy "$1" 2>/dev/null | grep -q '^  Candidate: [^(]'; }
+# grep reads to the end: with pipefail, a writer cut off early would fail the pipe.
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep "install ok installed" >/dev/null; }
+known() { LC_ALL=C apt-cache policy "$1" 2>/dev/null | grep '^  Candidate: [^(]' >/dev/null; }
 missing=""
 for p in $packages; do
   case " $missing " in *" $p "*) continue ;; esac
@@ -99,4 +100,5 @@ for p in $where_known; do
   case " $missing " in *" $p "*) continue ;; esac
   if ! installed "$p" && known "$p"; then missing="$missing $p"; fi
 done
+# shellcheck disable=SC2086  # one word a package
 $as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing

@@ -1,7 +1,7 @@
-#!/bin/sh
+#!/bin/bash
 # Installs what building and running need, when it is missing, builds the
 # program alone (no tests) and starts it.
-set -eu
+set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh run
 cmake -S . -B build -DBUILD_TESTING=OFF

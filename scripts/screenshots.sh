@@ -1,40 +1,41 @@
 #!/bin/bash
-# Takes the README's screenshots of the four windows under a private Xvfb.
-# Needs xvfb, xdotool and imagemagick.
+# Takes the README's screenshots of the four windows on a private desktop of
+# the tests' harness (tests/support/harness.py). Needs xvfb, xdotool and imagemagick.
 # Usage: scripts/screenshots.sh [build dir] [output dir] [scale] [file name prefix]
 #   scripts/screenshots.sh build docs               docs/main-window.png and the rest
 #   scripts/screenshots.sh build docs 2 hidpi-      docs/hidpi-main-window.png ... at twice the size
-# QUENDRIL_TEST_DISPLAYS lists the X display numbers to try (default: the
-# "screenshots" row of tests/support/x_displays.txt).
-set -eu
+# QUENDRIL_TEST_DISPLAYS names the X display numbers to try, first-last
+# (default: the "screenshots" row of tests/support/x_displays.txt).
+set -euo pipefail
+# shellcheck source=../tests/support/outside_checks.sh
+. "$(dirname "$0")/../tests/support/outside_checks.sh"
+in_private_desktop screenshots --screen 1600x1200x24 -- bash "$0" "$@"
 build=${1:-build}
 out=${2:-docs}
 scale=${3:-1}
 prefix=${4:-}
 program="$build/bin/quendril"
 # The windows' caption, as the build wrote it.
+# shellcheck disable=SC1091  # written by the build
 . "$build/product.env"
 caption=$QUENDRIL_CAPTION
 mkdir -p "$out"
-work=$(mktemp -d)
 pids=()
-cleanup() { kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"; }
+cleanup() { kill "${pids[@]}" 2>/dev/null || true; }
 trap cleanup EXIT
 
-. "$(dirname "$0")/../tests/support/private_x.sh"
-QUENDRIL_TEST_SCREEN=1600x1200x24 start_private_x screenshots
-export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" QT_SCALE_FACTOR="$scale"
-mkdir -m 700 "$work/run"
-
-# A browser stand-in, so that no link leaves the machine.
-mkdir -p "$work/bin" && printf '#!/bin/sh\nexit 0\n' > "$work/bin/xdg-open" && chmod +x "$work/bin/xdg-open"
-PATH="$work/bin:$PATH" "$program" &
+# The harness's throwaway home, and its browser stand-in first on the path,
+# so that no link leaves the machine.
+export QT_SCALE_FACTOR="$scale"
+"$program" &
 program_pid=$!
 pids+=("$program_pid")
 
 # The smallest visible window with that title: a dialog rather than the window below it.
 window() {
-  for id in $(xdotool search --sync --onlyvisible --name "$1"); do
+  local id
+  wait_window "$1" any >/dev/null || fail "no window \"$1\""
+  for id in $(windows_titled "$1"); do
     eval "$(xdotool getwindowgeometry --shell "$id")"
     echo "$((WIDTH * HEIGHT)) $id"
   done | sort -n | head -n 1 | cut -d' ' -f2

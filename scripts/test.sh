@@ -1,6 +1,6 @@
-#!/bin/sh
+#!/bin/bash
 # Installs what is missing, builds, and runs every test. CI runs exactly this.
-set -eu
+set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh test windows-test
 

@@ -1,9 +1,10 @@
 """A private desktop for one end-to-end case.
 
-Each case gets its own Xvfb display, its own D-Bus session bus (the
-accessibility bus is started by D-Bus on demand), a throwaway HOME with fresh
-XDG folders and TMPDIR, and a browser stand-in: an xdg-open first on PATH that
-records every address the program hands over. The real program runs in it with
+Each case gets the outside checks' private desktop (tests/support/harness.py):
+its own Xvfb display, its own D-Bus session bus (the accessibility bus is
+started by D-Bus on demand), a throwaway HOME with fresh XDG folders and
+TMPDIR, and the browser stand-in first on PATH, which records every address
+the program hands over. The real program runs in it with
 Qt's accessibility bridge switched on, and the case reads and drives it the way
 a screen reader and a person would: through the accessibility tree (AT-SPI)
 and with real keys and clicks (xdotool).
@@ -16,11 +17,9 @@ does).
 import ctypes
 import glob
 import os
-import shutil
-import signal
+import re
 import subprocess
 import sys
-import tempfile
 import time
 
 # Importing connects to nothing: libatspi joins the accessibility bus at its
@@ -28,8 +27,9 @@ import time
 import pyatspi
 from pyatspi import ROLE_FRAME, ROLE_LABEL, ROLE_PANEL
 
-# The reading of screenshots is shared with the checks under Wine.
+# The desktop and the reading of screenshots are shared with the other outside checks.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import harness  # noqa: E402
 from picture import Picture, contrast  # noqa: E402,F401
 
 PROGRAM = os.environ.get("QUENDRIL_PROGRAM", "")
@@ -117,30 +117,6 @@ def _pump():
 
 def _run(*command, check=True):
     return subprocess.run(command, check=check, capture_output=True, text=True).stdout
-
-
-def _display_numbers():
-    first, _, last = DISPLAYS.partition("-")
-    return range(int(first), int(last or first) + 1)
-
-
-def _read_line(fd, process, timeout):
-    """Reads one line that a child writes to the pipe fd, or None if it dies first."""
-    data = b""
-    deadline = time.monotonic() + timeout
-    os.set_blocking(fd, False)
-    while not data.endswith(b"\n"):
-        try:
-            chunk = os.read(fd, 256)
-        except BlockingIOError:
-            chunk = None
-        if chunk:
-            data += chunk
-            continue
-        if chunk == b"" or process.poll() is not None or time.monotonic() > deadline:
-            return None
-        time.sleep(0.02)
-    return data.decode().strip()
 
 
 class Program:
@@ -242,7 +218,10 @@ class Program:
 
 
 class Desktop:
-    """Xvfb, D-Bus and a fresh home; the programs started in it are ended with it."""
+    """Xvfb, D-Bus and a fresh home; the programs started in it are ended with it.
+    A case class whose desktop has window_manager set gets Openbox too."""
+
+    window_manager = False
 
     def __init__(self):
         global _desktop_made
@@ -253,26 +232,22 @@ class Desktop:
             raise RuntimeError(f"QUENDRIL_PROGRAM is not a program: {PROGRAM!r}")
         if not CAPTION or not MESSAGE_TITLE:
             raise RuntimeError("QUENDRIL_CAPTION and QUENDRIL_TITLE name the program's windows")
-        if not DISPLAYS:
-            raise RuntimeError("QUENDRIL_E2E_DISPLAYS names the X displays to take, first-last")
         if not SITE_ROOT or not DEFAULT_SITE_ROOT:
             raise RuntimeError("QUENDRIL_SITE_ROOT and QUENDRIL_DEFAULT_SITE_ROOT name the site's address")
-        self.root = tempfile.mkdtemp(prefix="quendril-e2e-")
-        self.home = os.path.join(self.root, "home")
-        self.config = os.path.join(self.home, ".config")
-        self.runtime = os.path.join(self.root, "run")
-        self.tmp = os.path.join(self.root, "tmp")
-        self.bin = os.path.join(self.root, "bin")
-        self.record = os.path.join(self.root, "opened")
-        for folder in (self.home, self.config, self.tmp, self.bin):
-            os.makedirs(folder)
-        os.mkdir(self.runtime, 0o700)
+        self._folders = harness.Folders("quendril-e2e-")
+        self.root = self._folders.root
+        self.home = self._folders.home
+        self.config = self._folders.config
+        self.runtime = self._folders.runtime
+        self.record = self._folders.record
         self.programs = []
         self._server = None
         self._dbus = None
+        self._window_manager = None
         try:
-            self._make_browser_stand_in()
             self._start_display()
+            if self.window_manager:
+                self._window_manager = harness.start_window_manager(self.root, self._environment())
             self._start_dbus()
             self._connect_accessibility()
         except BaseException:
@@ -280,15 +255,6 @@ class Desktop:
             raise
 
     # Setting up ---------------------------------------------------------------
-
-    def _make_browser_stand_in(self):
-        # Every call leaves its argument count and its arguments, each ended by
-        # a NUL byte, then a line feed: the addresses exactly as handed over.
-        script = os.path.join(self.bin, "xdg-open")
-        with open(script, "w") as out:
-            out.write(f"#!/bin/sh\n{{ printf '%s\\0' \"$#\" \"$@\"; printf '\\n'; }} >> '{self.record}'\n")
-        os.chmod(script, 0o755)
-        open(self.record, "wb").close()
 
     def _start_display(self):
         self._start_x()
@@ -298,53 +264,16 @@ class Desktop:
         return {"DISPLAY": self.display, "QT_QPA_PLATFORM": "xcb"}
 
     def _start_x(self):
-        for number in _display_numbers():
-            read_end, write_end = os.pipe()
-            with open(os.path.join(self.root, f"xvfb-{number}.log"), "w") as log:
-                # -noreset: the server would otherwise reset, and refuse new
-                # clients for a moment, each time its last client leaves.
-                process = subprocess.Popen(
-                    ["Xvfb", f":{number}", "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp",
-                     "-noreset", "-displayfd", str(write_end)],
-                    pass_fds=(write_end,), stdout=log, stderr=subprocess.STDOUT, start_new_session=True)
-            os.close(write_end)
-            ready = _read_line(read_end, process, 20)
-            os.close(read_end)
-            if ready is not None:
-                self._server = process
-                self.display = f":{number}"
-                return
-            process.kill()
-            process.wait()
-        raise RuntimeError(f"no free X display in {DISPLAYS}")
+        numbers = harness.display_numbers("e2e", DISPLAYS)
+        self._server, self.display = harness.start_x(self.root, numbers, f"{SCREEN[0]}x{SCREEN[1]}x24")
 
     def _environment(self):
-        keep = {k: v for k, v in os.environ.items() if k in ("PATH", "LD_LIBRARY_PATH")}
-        keep.update({
-            "PATH": self.bin + os.pathsep + keep.get("PATH", "/usr/bin:/bin"),
-            "HOME": self.home,
-            "XDG_CONFIG_HOME": self.config,
-            "XDG_RUNTIME_DIR": self.runtime,
-            "XDG_DATA_HOME": os.path.join(self.home, ".local", "share"),
-            "XDG_CACHE_HOME": os.path.join(self.home, ".cache"),
-            "TMPDIR": self.tmp,
-            "LANG": "C.UTF-8",
-        })
-        keep.update(self._display_environment())
-        return keep
+        env = self._folders.environment()
+        env.update(self._display_environment())
+        return env
 
     def _start_dbus(self):
-        read_end, write_end = os.pipe()
-        self._dbus = subprocess.Popen(
-            ["dbus-daemon", "--session", "--nofork", f"--print-address={write_end}"],
-            pass_fds=(write_end,), env=self._environment(), stdout=subprocess.DEVNULL,
-            stderr=subprocess.DEVNULL, start_new_session=True)
-        os.close(write_end)
-        address = _read_line(read_end, self._dbus, 20)
-        os.close(read_end)
-        if not address:
-            raise RuntimeError("the D-Bus session bus did not start")
-        self.bus = address
+        self._dbus, self.bus = harness.start_dbus(self._environment())
 
     def _connect_accessibility(self):
         global _connected
@@ -396,25 +325,7 @@ class Desktop:
 
     def opened(self):
         """Every call of the browser stand-in so far: a list of argument lists."""
-        with open(self.record, "rb") as f:
-            data = f.read()
-        calls, pos = [], 0
-        try:
-            while pos < len(data):
-                end = data.index(b"\0", pos)
-                count, pos = int(data[pos:end]), end + 1
-                args = []
-                for _ in range(count):
-                    end = data.index(b"\0", pos)
-                    args.append(data[pos:end].decode("utf-8", "surrogateescape"))
-                    pos = end + 1
-                if data[pos:pos + 1] != b"\n":
-                    break
-                pos += 1
-                calls.append(args)
-        except ValueError:
-            pass  # the last call is still being written
-        return calls
+        return harness.opened(self.record)
 
     def wait_opened(self, count, timeout=WAIT):
         """Waits until the browser has been called count times in all, and gives those calls."""
@@ -427,20 +338,10 @@ class Desktop:
     def close(self):
         for program in self.programs:
             program.stop()
-        for process in (self._dbus, self._server):
-            if process is None:
-                continue
-            try:
-                # The bus and the accessibility services it started share its group.
-                os.killpg(process.pid, signal.SIGTERM)
-            except ProcessLookupError:
-                pass
-            try:
-                process.wait(5)
-            except subprocess.TimeoutExpired:
-                os.killpg(process.pid, signal.SIGKILL)
-                process.wait()
-        shutil.rmtree(self.root, ignore_errors=True)
+        # The bus and the accessibility services it started share its group.
+        for process in (self._dbus, self._window_manager, self._server):
+            harness.end(process)
+        self._folders.remove()
 
     # Screen -------------------------------------------------------------------
 
@@ -473,11 +374,16 @@ class Desktop:
                               env=self.environment()).stdout
 
     def x_window(self, program, frame):
-        """The X window that shows this top-level accessible."""
+        """The X window that shows this top-level accessible: at its place and
+        size, or under a window manager, which may report a framed window's
+        place off by its frame, the one window of its size."""
         want = extents(frame)
 
         def match():
             ids = self.xdotool_search("--onlyvisible", "--pid", str(program.pid))
+            if self.window_manager:
+                sized = [wid for wid in ids if same_box(self.window_geometry(wid)[2:], want[2:])]
+                return sized[0] if len(sized) == 1 else None
             for wid in ids:
                 if same_box(self.window_geometry(wid), want):
                     return wid
@@ -490,17 +396,26 @@ class Desktop:
                                 env=self.environment())
         return result.stdout.split()
 
+    def xdotool_stacking(self):
+        """The window manager's record of the client windows, bottom to top."""
+        out = _run("xprop", "-display", self.display, "-root", "_NET_CLIENT_LIST_STACKING", check=False)
+        return [int(word, 16) for word in re.findall(r"0x[0-9a-fA-F]+", out)]
+
     def window_geometry(self, wid):
         values = dict(line.split("=", 1) for line in self.xdotool("getwindowgeometry", "--shell", wid).split())
         return (int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"]))
 
     def focus(self, program, frame):
         """Raises the window and gives it the keyboard: with no window manager
-        nobody hands the focus back after a message box has closed."""
+        nobody hands the focus back after a message box has closed; a window
+        manager is asked to activate it."""
         if has_state(frame, "ACTIVE"):
             return
         wid = self.x_window(program, frame)
-        self.xdotool("windowraise", wid, "windowfocus", "--sync", wid)
+        if self.window_manager:
+            self.xdotool("windowactivate", "--sync", wid)
+        else:
+            self.xdotool("windowraise", wid, "windowfocus", "--sync", wid)
         wait_until(f"{frame.name!r} to become active", lambda: has_state(frame, "ACTIVE"))
 
     def type(self, program, frame, text):

@@ -8,7 +8,7 @@ The environment names the program (QUENDRIL_PROGRAM), the site root it was
 built with and the default one (QUENDRIL_SITE_ROOT, QUENDRIL_DEFAULT_SITE_ROOT),
 its caption and title (QUENDRIL_CAPTION, QUENDRIL_TITLE), where pictures are kept
 (QUENDRIL_E2E_ARTIFACTS) and which X displays may be taken
-(QUENDRIL_E2E_DISPLAYS, first-last, from the "e2e" row of
+(QUENDRIL_E2E_DISPLAYS, first-last; by default the "e2e" row of
 tests/support/x_displays.txt) and CTest's time limit for a case
 (QUENDRIL_E2E_TIMEOUT, seconds): ten seconds before it, a case that still runs
 prints where it hangs and ends.

@@ -5,6 +5,7 @@
 # calls deprecated; there that one unknown element, and no other, is let
 # through as a pedantic note.
 # Usage: appstream_validate.sh APPSTREAMCLI validate|validate-tree FILE_OR_TREE
+# CTest linux: metainfo_valid @appstreamcli@ validate @build@/packaging/@app_id@.metainfo.xml
 set -euo pipefail
 appstreamcli=$1 command=$2 target=$3
 version=$("$appstreamcli" --version | sed -n 's/^AppStream version: *//p')

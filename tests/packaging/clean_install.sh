@@ -13,20 +13,22 @@
 # kills), nothing stays mounted on the host, no process stays behind and
 # the root goes with it.
 # Usage: clean_install.sh BUILD_DIR
+# CTest linux: clean_install @build@
 set -euo pipefail
+# shellcheck source=../support/debian_root.sh
 . "$(dirname "$0")/../support/debian_root.sh"
 
 skip() {
   echo "SKIP: $*"
   exit 77
 }
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+# shellcheck source=../support/outside_checks.sh
+. "$(dirname "$0")/../support/outside_checks.sh"
 
 [ "$(id -u)" = 0 ] || skip "needs root (debootstrap, chroot and mounts)"
 command -v debootstrap >/dev/null || fail "debootstrap is missing (Debian package debootstrap)"
+# The installed program shows its window on a desktop of the harness.
+in_private_desktop packaging -- bash "$0" "$@"
 enter_private_namespaces "$@"
 # The first process of its PID namespace gets no default signal handling.
 trap 'exit 130' INT
@@ -74,22 +76,16 @@ grep -E '^(Setting up|[0-9]+ upgraded)' "$work/apt.log" | tail -1
 echo "ok: the package installs with apt"
 
 echo "== the installed program"
-. "$(dirname "$0")/../support/private_x.sh"
-start_private_x packaging
-# Our X server has made its socket: the program in the root reaches it there.
+# The harness's X server has made its socket: the program in the root reaches it there.
 mkdir -p "$root/tmp/.X11-unix"
 mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
 chroot "$root" env -i PATH=/usr/bin:/bin HOME=/root XDG_RUNTIME_DIR=/tmp DISPLAY="$DISPLAY" \
   QT_QPA_PLATFORM=xcb /usr/bin/quendril >"$work/program.log" 2>&1 &
 pids+=($!)
+# shellcheck disable=SC1091  # written by the build
 . "$build/product.env"
 caption=$QUENDRIL_CAPTION
-window=""
-for _ in $(seq 100); do
-  window=$(xdotool search --onlyvisible --name "^${caption}\$" 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || { cat "$work/program.log" >&2; fail "no main window from the installed program"; }
+wait_window "$caption" any >/dev/null || { cat "$work/program.log" >&2; fail "no main window from the installed program"; }
 echo "ok: the installed program shows its main window"
 chroot "$root" /usr/bin/quendril --version
 echo "PASS: clean install on a minimal $suite"

@@ -1,18 +1,19 @@
 #!/bin/bash
 # Builds the Debian package from the build, checks its control data and its
 # contents, unpacks it into a throwaway folder and starts the packaged program
-# under its own X server until its main window shows.
+# on a private desktop of the harness until its main window shows.
 # Usage: deb_package.sh CPACK BUILD_DIR VERSION, with QUENDRIL_APP_ID and
 # QUENDRIL_CAPTION in the environment (CTest sets them from the build).
+# CTest linux: deb_package @cpack@ @build@ @version@
 set -euo pipefail
 cpack=$1 build=$2 version=$3
+# shellcheck source=../support/outside_checks.sh
+. "$(dirname "$0")/../support/outside_checks.sh"
+in_private_desktop packaging -- bash "$0" "$@"
 work=$(mktemp -d)
 pids=()
 cleanup() { kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-check() { local what=$1; shift; if "$@"; then echo "ok: $what"; else fail "$what"; fi; }
 
 "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 \
   || { cat "$work/cpack.log" >&2; fail "cpack -G DEB"; }
@@ -78,14 +79,8 @@ root=$work/root
 dpkg-deb -x "$deb" "$root"
 check "the packaged program is stripped" bash -c "file -b '$root/usr/bin/quendril' | grep -q ', stripped'"
 
-# The unpacked program under a private X server, with a throwaway home and a
+# The unpacked program on the harness's desktop: a throwaway home, and the
 # browser stand-in first on the path, so that nothing outside is touched.
-. "$(dirname "$0")/../support/private_x.sh"
-. "$(dirname "$0")/../support/window_size.sh"
-start_private_x packaging
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_RUNTIME_DIR=$work/run
-mkdir -p "$HOME" "$work/bin" && mkdir -m 700 "$XDG_RUNTIME_DIR"
-printf '#!/bin/sh\nexit 0\n' >"$work/bin/xdg-open" && chmod +x "$work/bin/xdg-open"
 # It answers its own options without a display, on standard output and with
 # status 0; its help offers only options it answers.
 answer() { env -u DISPLAY "$root/usr/bin/quendril" "$@"; }
@@ -100,20 +95,16 @@ for option in --version -v; do
 done
 # It starts as usual past one of Qt's standard options (a word after a single
 # dash, whose letters are no options of ours) and an argument it does not know.
-PATH="$work/bin:$PATH" "$root/usr/bin/quendril" -platformtheme gtk3 --no-such-option >"$work/program.log" 2>&1 &
+"$root/usr/bin/quendril" -platformtheme gtk3 --no-such-option >"$work/program.log" 2>&1 &
 program=$!
 pids+=("$program")
 
 caption=${QUENDRIL_CAPTION:?is set by the build}
-window=""
-for _ in $(seq 100); do
-  window=$(xdotool search --onlyvisible --name "^${caption}\$" 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-  kill -0 "$program" 2>/dev/null || break
-  sleep 0.1
-done
-[ -n "$window" ] || { cat "$work/program.log" >&2; fail "the packaged program showed no main window"; }
+shows_main_window() { ended "$program" || designed_window "$caption" any >/dev/null; }
+wait_for shows_main_window || true
+window=$(designed_window "$caption" any) || { cat "$work/program.log" >&2; fail "the packaged program showed no main window"; }
 echo "ok: the packaged program shows its main window"
 eval "$(xdotool getwindowgeometry --shell "$window")"
-check "the main window has its designed size" has_designed_size "$WIDTH" "$HEIGHT" 488x403
+check "the main window has its designed size" has_designed_size "$WIDTH" "$HEIGHT" "$(window_size main)"
 check "the main window carries the icon" bash -c "xprop -id $window _NET_WM_ICON | grep -q 'Icon ('"
 check "the program's settings went to the throwaway home" test -f "$XDG_CONFIG_HOME/quendril/quendril.conf"

@@ -4,13 +4,14 @@
 # the bitmaps at their theme sizes, and the three naming one id.
 # Usage: install_layout.sh BUILD_DIR VERSION APPSTREAMCLI, with QUENDRIL_APP_ID
 # in the environment (CTest sets it from the build).
+# CTest linux: install_layout @build@ @version@ @appstreamcli@
 set -euo pipefail
 build=$1 version=$2 appstreamcli=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-check() { local what=$1; shift; if "$@"; then echo "ok: $what"; else fail "$what"; fi; }
+# shellcheck source=../support/checks.sh
+. "$(dirname "$0")/../support/checks.sh"
 
 root=$work/root
 cmake --install "$build" --prefix "$root" >"$work/install.log" || { cat "$work/install.log"; fail "cmake --install"; }

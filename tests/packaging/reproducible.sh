@@ -11,6 +11,8 @@
 #
 # EPOCH is the first build's date (QUENDRIL_SOURCE_DATE_EPOCH): a copy
 # without its commit would fall back to another.
+# CTest linux: reproducible_build linux @source@ @build@ @epoch@
+# CTest windows: windows_reproducible_build windows @source@ @build@ @epoch@
 set -euo pipefail
 kind=$1 source=$2 first=$3 epoch=$4
 work=$(mktemp -d /tmp/quendril-again.XXXXXX)
@@ -18,7 +20,8 @@ trap 'rm -rf "$work"' EXIT
 again=$work/sources-elsewhere
 second=$again/build-again
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+# shellcheck source=../support/checks.sh
+. "$(dirname "$0")/../support/checks.sh"
 
 # The sources as they are now, tracked or not yet ignored.
 mkdir -p "$again"
@@ -33,6 +36,7 @@ else
 fi
 
 # The first build's choices.
+# shellcheck source=../support/build_again.sh
 . "$(dirname "$0")/../support/build_again.sh"
 first_build_options "$first"
 export SOURCE_DATE_EPOCH=$epoch

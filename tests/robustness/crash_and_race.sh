@@ -4,11 +4,15 @@
 # give exactly one main window and one "Application is already running"
 # message; a copy started while the first shows its exit screen is refused.
 # Usage: crash_and_race.sh PROGRAM [TRIALS]   (TRIALS of the race, default 10)
+# CTest linux: e2e_crash_and_race @program@ @race_trials@
 set -euo pipefail
 program=$1
 trials=${2:-10}
-source "$(dirname "$0")/x_session.sh"
-start_x
+# shellcheck source=../support/outside_checks.sh
+. "$(dirname "$0")/../support/outside_checks.sh"
+in_private_desktop robustness -- bash "$0" "$@"
+# shellcheck source=x_session.sh
+. "$(dirname "$0")/x_session.sh"
 
 profile=$(new_profile guard)
 settings=$profile/home/config/quendril/quendril.conf
@@ -24,14 +28,14 @@ dismiss_refusal() {
 echo "-- killed copy"
 start_program "$profile"
 first=$program_pid
-wait_window "$caption" $main_size >/dev/null || fail "killed copy: no main window"
+wait_window "$caption" "$main_size" >/dev/null || fail "killed copy: no main window"
 cp "$settings" "$work/settings.before"
 kill -KILL "$first"
 wait_exit "$first"
 check "killed copy: its lock file is left behind" test -e "$profile/run/quendril.lock"
 start_program "$profile"
 next=$program_pid
-main=$(wait_window "$caption" $main_size) || fail "killed copy: the next start shows no main window"
+main=$(wait_window "$caption" "$main_size") || fail "killed copy: the next start shows no main window"
 # A refused copy shows its message instead of the main window, never after it.
 check "killed copy: the next start shows no message" test "$(count_windows "$message_title")" = 0
 check "killed copy: the stored date is intact" cmp -s "$work/settings.before" "$settings"
@@ -40,9 +44,9 @@ end_program "$next" "$main"
 echo "-- exit screen"
 start_program "$profile"
 first=$program_pid
-main=$(wait_window "$caption" $main_size) || fail "exit screen: no main window"
+main=$(wait_window "$caption" "$main_size") || fail "exit screen: no main window"
 keys "$main" key alt+e
-screen=$(wait_window "$caption" $exit_size) || fail "exit screen: it did not come up"
+screen=$(wait_window "$caption" "$exit_size") || fail "exit screen: it did not come up"
 start_program "$profile"
 second=$program_pid
 box=$(wait_window "$message_title" any) || fail "exit screen: the second copy showed no message"
@@ -67,7 +71,7 @@ for trial in $(seq "$trials"); do
   racers=()
   for _ in 1 2; do
     env HOME="$profile/home" XDG_CONFIG_HOME="$profile/home/config" XDG_RUNTIME_DIR="$profile/run" \
-      LANG=C.UTF-8 LC_ALL= PATH="$work/bin:$PATH" "${as_user[@]}" \
+      LANG=C.UTF-8 LC_ALL= "${as_user[@]}" \
       sh -c 'read -r _ <"$1"; exec "$2"' gate "$gate" "$program" 3>&- &
     racers+=($!)
     pids+=($!)
@@ -77,7 +81,7 @@ for trial in $(seq "$trials"); do
   done
   printf '\n\n' >&3
   exec 3>&-
-  main=$(wait_window "$caption" $main_size) || fail "race $trial: no main window"
+  main=$(wait_window "$caption" "$main_size") || fail "race $trial: no main window"
   box=$(wait_window "$message_title" any) || fail "race $trial: no message"
   # Each copy shows one window, and the refused one its message first and
   # only: with both windows up, no other can come.

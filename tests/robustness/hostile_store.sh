@@ -5,20 +5,18 @@
 # As root the program runs as "nobody", so that file modes apply to it.
 # Every case has a profile of its own, so all run side by side on one X server.
 # Usage: hostile_store.sh PROGRAM
+# CTest linux: e2e_hostile_store @program@
 set -euo pipefail
 program=$1
-source "$(dirname "$0")/x_session.sh"
-start_x
+# shellcheck source=../support/outside_checks.sh
+. "$(dirname "$0")/../support/outside_checks.sh"
+in_private_desktop robustness -- bash "$0" "$@"
+# shellcheck source=x_session.sh
+. "$(dirname "$0")/x_session.sh"
 
-# The store keeps the date in the C locale's short form, each character's code plus 3.
-scramble() { tr '0-9A-Za-z ' '3-<D-]d-}#'; }
-today_value=$(LC_ALL=C date +'%-d %b %Y' | scramble)
-good_line="Gxudwlrq=\"$today_value\""
-# The stored date as the INI format reads it: the writer puts quotes around a
-# value only where it holds one of ; , = (a date with an 8 in it, scrambled).
-stored_value() {
-  awk -F= '$1 == "Gxudwlrq" { v = substr($0, length($1) + 2); if (v ~ /^".*"$/) v = substr(v, 2, length(v) - 2); print v; exit }' "$1"
-}
+# The store keeps the date in the C locale's short form, scrambled.
+today=$(LC_ALL=C date +'%-d %b %Y')
+good_line="Gxudwlrq=\"$(scramble "$today")\""
 plain_line='Duration=8 Dec 2026'
 
 # What lies in a configuration folder: names, modes, sizes and contents.
@@ -79,7 +77,7 @@ for name in "${cases[@]}"; do
   pid[$name]=$program_pid
 done
 for name in "${cases[@]}"; do
-  main[$name]=$(wait_window "$caption" $main_size "${pid[$name]}") || fail "$name: no main window"
+  main[$name]=$(wait_window "$caption" "$main_size" "${pid[$name]}") || fail "$name: no main window"
 done
 # Any message at the start comes before the main window, and holds it back
 # until it is answered: with the main window up, none can follow.
@@ -93,7 +91,7 @@ done
 
 # Where the program could write and had nothing readable of its own, it stores today.
 for name in missing empty plain_key; do
-  check "$name: today is stored" test "$(stored_value "$(conf "$name")")" = "$today_value"
+  check "$name: today is stored" test "$(stored_date_in "$(conf "$name")")" = "$today"
 done
 check "plain_key: the entry that is not ours is kept" grep -qxF "$plain_line" "$(conf plain_key)"
 for name in garbage large not_a_date impossible_date good unreadable readonly_file \

@@ -1,9 +1,12 @@
-# Sourced by the robustness scripts that drive the real program: a private X
-# server on one of the "robustness" displays (tests/support/x_displays.txt),
-# throwaway profiles, the program started
-# as an unprivileged user when we run as root (root ignores file modes), and
-# its windows found by exact title and size.
-# The sourcing script sets $program first.
+# shellcheck shell=bash disable=SC2154,SC2034  # $program belongs to the sourcing script, which reads what is set here
+# Sourced by the robustness scripts that drive the real program, after they
+# have set $program: they run on a private desktop of the harness on one of
+# the "robustness" displays (tests/support/x_displays.txt), with throwaway
+# profiles, the program started as an unprivileged user when we run as root
+# (root ignores file modes), and its windows found by exact title and size.
+
+# shellcheck source=../support/outside_checks.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../support/outside_checks.sh"
 
 work=$(mktemp -d)
 chmod 755 "$work"
@@ -16,27 +19,20 @@ cleanup() {
 }
 trap cleanup EXIT
 
-
 caption=${QUENDRIL_CAPTION:?is set by the build}
 message_title=${QUENDRIL_TITLE:?is set by the build}
-main_size=488x403
-exit_size=741x315
+main_size=$(window_size main)
+exit_size=$(window_size exit)
 
 if [ "$(id -u)" = 0 ]; then
   user=nobody
   as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+  # The desktop's session bus is root's: the program as another user has none.
+  unset DBUS_SESSION_BUS_ADDRESS
 else
   user=$(id -un)
   as_user=()
 fi
-
-. "$(dirname "${BASH_SOURCE[0]}")/../support/private_x.sh"
-. "$(dirname "${BASH_SOURCE[0]}")/../support/outside_checks.sh"
-
-# An X server of our own on the first free display of the robustness range.
-start_x() {
-  start_private_x robustness || fail "no free X display for the robustness tests"
-}
 
 # A fresh profile: home, configuration and runtime folders owned by the user
 # the program runs as. Prints its folder.
@@ -52,21 +48,7 @@ new_profile() {
 start_program() {
   local profile=$1
   env HOME="$profile/home" XDG_CONFIG_HOME="$profile/home/config" XDG_RUNTIME_DIR="$profile/run" \
-    LANG=C.UTF-8 LC_ALL= PATH="$work/bin:$PATH" "${as_user[@]}" "$program" &
+    LANG=C.UTF-8 LC_ALL= "${as_user[@]}" "$program" &
   program_pid=$!
   pids+=("$program_pid")
 }
-
-# Without a window manager focus is not handed over: give it to the window first.
-keys() {
-  local id=$1
-  shift
-  xdotool windowraise "$id" windowfocus --sync "$id" 2>/dev/null || true
-  sleep 0.1
-  xdotool "$@"
-}
-
-# A browser stand-in, so that nothing leaves the machine.
-mkdir -p "$work/bin"
-printf '#!/bin/sh\nexit 0\n' >"$work/bin/xdg-open"
-chmod 755 "$work/bin/xdg-open"

@@ -1,25 +1,54 @@
 # shellcheck shell=bash disable=SC2154  # $caption and $exit_size belong to the sourcing script
-# Sourced by the scripts that check the real program from outside on an X
-# server of their own (the robustness runs, keyboard reach, the Windows program
-# under Wine): their verdicts, waits for a state, the program's windows found by
-# exact title and size, and its exit status. The windows all carry the same
-# caption, so they are told apart by their size (window_size.sh).
-# The sourcing script sets $caption and $exit_size and defines keys ID ARGS...
-# (xdotool ARGS, with the window ID given the focus first); where a window's
-# X process is not the one it started (Wine), it sets windows_by_pid=false.
+# Sourced by the shell checks that drive the real program from outside (the
+# robustness runs, the package's program,
+# the Windows program under Wine): the harness (harness.py beside this file)
+# that gives them a private desktop, their verdicts and waits (checks.sh), the
+# program's windows found by exact title and designed size, keys sent to them,
+# and its exit status. The windows all carry the same caption, so they are told
+# apart by their size, from the table the build writes from the Designer files.
+# For end_program the sourcing script sets $caption and $exit_size; where a
+# window's X process is not the one it started (Wine), windows_by_pid=false.
 
-. "$(dirname "${BASH_SOURCE[0]}")/window_size.sh"
+quendril_support=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=checks.sh
+. "$quendril_support/checks.sh"
+harness() { python3 "$quendril_support/harness.py" "$@"; }
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-check() { local what=$1; shift; if "$@"; then echo "ok: $what"; else fail "$what"; fi; }
+# in_private_desktop ROW [--window-manager] [--screen WxHxD] -- bash "$0" "$@"
+# runs the sourcing script again on a desktop of the harness (an X server on
+# the row ROW of x_displays.txt, Openbox where asked, D-Bus, a throwaway home
+# and the browser stand-in first on the PATH) unless it runs on one already.
+in_private_desktop() {
+  [ -n "${QUENDRIL_DESKTOP:-}" ] && return 0
+  local row=$1
+  shift
+  exec python3 "$quendril_support/harness.py" run --displays "$row" "$@"
+}
 
-# Waits up to 30 s, looking every tenth of a second, until the command succeeds.
-wait_for() {
-  for _ in $(seq 300); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
+# Every address handed to the browser stand-in so far, one call a line.
+opened() { harness opened; }
+# The settings store's scrambling, and the date a settings file holds (unscrambled).
+scramble() { harness scramble "$1"; }
+stored_date_in() { harness stored-date "$1"; }
+
+# window_size NAME [EXTRA]: the designed size of the window NAME (main,
+# result, about, exit), WIDTHxHEIGHT, with EXTRA pixels on the height of a
+# window with a menu bar.
+window_size() { harness window-size "$1" --menu-bar-extra "${2:-0}"; }
+
+# The windows are drawn for the default site address, QUENDRIL_DEFAULT_SITE_ROOT;
+# built with a longer one, QUENDRIL_SITE_ROOT, a window that shows the address
+# may be taller than designed, never wider, and no two windows have the same width.
+# has_designed_size WIDTH HEIGHT DESIGNED (WIDTHxHEIGHT): exactly, or with a
+# longer address its width and at least its height.
+has_designed_size() {
+  local width=$1 height=$2 designed=$3
+  [ "$width" = "${designed%x*}" ] || return 1
+  if [ "${QUENDRIL_SITE_ROOT:-}" = "${QUENDRIL_DEFAULT_SITE_ROOT:-}" ]; then
+    [ "$height" = "${designed#*x}" ]
+  else
+    [ "$height" -ge "${designed#*x}" ]
+  fi
 }
 
 # Visible windows with exactly this title, of one process if a pid is given,
@@ -59,6 +88,24 @@ gone() { wait_for not_shown "$@"; }
 # Whether exactly COUNT visible windows carry this exact title, of one process
 # if a pid is given.
 count_is() { [ "$(count_windows "$1" "${3:-}")" = "$2" ]; }
+
+# Whether a window manager has taken the screen.
+window_manager_runs() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+
+# keys ID ARGS...: xdotool ARGS, with the window ID given the keyboard first:
+# by the window manager where one runs, else by raising and focusing it
+# ourselves (without one nobody hands the focus over). The program reads its
+# X events in order, so the keys reach it after the focus has.
+keys() {
+  local id=$1
+  shift
+  if window_manager_runs; then
+    xdotool windowactivate --sync "$id" >/dev/null 2>&1 || xdotool windowfocus --sync "$id" 2>/dev/null || true
+  else
+    xdotool windowraise "$id" windowfocus --sync "$id" 2>/dev/null || true
+  fi
+  xdotool "$@"
+}
 
 # Whether window A is stacked above window B, by the window manager's own
 # record (bottom to top).

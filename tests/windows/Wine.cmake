@@ -2,15 +2,12 @@
 # starts each through wine_run.sh, on one Wine desktop (a private X server and
 # a fresh Wine prefix) that the fixture wine_desktop starts before the first
 # and ends after the last.
-find_program(WINE wine)
-find_program(WINESERVER wineserver)
-find_program(XVFB Xvfb)
-foreach(tool WINE WINESERVER XVFB)
-  if(NOT ${tool})
-    message(FATAL_ERROR "The tests of a Windows build run under Wine on an X server of their own: they need "
-      "wine and wine64, and xvfb (run scripts/install-deps.sh windows-test), or configure with -DBUILD_TESTING=OFF.")
-  endif()
-endforeach()
+set(QUENDRIL_TEST_DEPENDENCIES windows-test)
+include(${PROJECT_SOURCE_DIR}/cmake/TestTools.cmake)
+quendril_require_test_tool(WINE wine "wine and wine64")
+quendril_require_test_tool(WINESERVER wineserver "wine and wine64")
+quendril_require_test_tool(XVFB Xvfb xvfb)
+quendril_require_test_tool(PYTHON3 python3 python3)
 
 set(QUENDRIL_WINE_DESKTOP ${PROJECT_BINARY_DIR}/wine-desktop)
 set(CMAKE_CROSSCOMPILING_EMULATOR bash ${CMAKE_CURRENT_LIST_DIR}/wine_run.sh ${QUENDRIL_WINE_DESKTOP})

@@ -8,6 +8,7 @@ type RT_MANIFEST, id 1, which Windows reads when it starts a program) and that
 it asks for the starter's own rights, names Windows 10 and 11 as supported,
 uses Common Controls 6, and says nothing about DPI awareness.
 """
+# CTest windows: windows_manifest @program@
 import re
 import shutil
 import subprocess

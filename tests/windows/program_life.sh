@@ -14,9 +14,11 @@
 # typed number and every button caption of the main window, the result window
 # and the about box readable, as the screen shows them.
 # Usage: program_life.sh BUILD_DIR
+# CTest windows: wine_program_life @build@
 set -euo pipefail
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=wine_program.sh
 . "$here/wine_program.sh"
 site_root=${QUENDRIL_SITE_ROOT:?is set by the build}
 
@@ -30,7 +32,7 @@ today=$(date +%d.%m.%Y)
 echo "-- first start"
 start_program
 first=$program_pid
-main=$(wait_window "$caption" $main_size) || fail "no main window of $main_size"
+main=$(wait_window "$caption" "$main_size") || fail "no main window of $main_size"
 echo "ok: the main window"
 check "the first start asks nothing" test "$(count_windows "$message_title")" = 0
 stored=$(stored_date)
@@ -50,29 +52,30 @@ check "the first copy still runs" kill -0 "$first"
 echo "-- a reading"
 keys "$main" type --delay 50 123456789
 keys "$main" key Return
-result=$(wait_window "$caption" $display_size) || fail "no result window"
+result=$(wait_window "$caption" "$display_size") || fail "no result window"
 check "the main window has gone" wait_for count_is "$caption" 1
 echo "ok: the result window"
 
 echo "-- a page"
 # The program takes its keys in order: O reaches the Help menu that Alt+H opened.
 keys "$result" key alt+h o
-wait_for grep -q . "$dir/desktop/opened" || true
-check "Online Help reaches the browser through the shell" \
-  grep -qxF "$site_root/vasq-free-quendril/ssd.php?page=help-web-page" "$dir/desktop/opened"
+anything_opened() { opened | grep . >/dev/null; }
+wait_for anything_opened || true
+help_page_opened() { opened | grep -xF "$site_root/vasq-free-quendril/ssd.php?page=help-web-page" >/dev/null; }
+check "Online Help reaches the browser through the shell" help_page_opened
 
 echo "-- a killed copy"
 kill -KILL "$first"
 wait_exit "$first"
 start_program
 next=$program_pid
-main=$(wait_window "$caption" $main_size) || fail "after a killed copy the next start shows no main window"
+main=$(wait_window "$caption" "$main_size") || fail "after a killed copy the next start shows no main window"
 # A refused copy shows its message instead of the main window, never after it.
 check "after a killed copy the next start shows no message" test "$(count_windows "$message_title")" = 0
 
 echo "-- the end"
 keys "$main" key alt+e
-screen=$(wait_window "$caption" $exit_size) || fail "the exit screen did not come up"
+screen=$(wait_window "$caption" "$exit_size") || fail "the exit screen did not come up"
 check "the exit screen keeps itself above other windows" \
   sh -c "xprop -id '$screen' _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE"
 # Its own message lies above it, though it is kept above other windows.
@@ -90,7 +93,7 @@ cp "$folder/quendril.exe" "$folder/quendril-copy.exe"
 before=$(stored_date)
 windows_program='C:\Quendril\quendril-copy.exe' start_program
 copy=$program_pid
-main=$(wait_window "$caption" $main_size) || fail "the renamed copy shows no main window"
+main=$(wait_window "$caption" "$main_size") || fail "the renamed copy shows no main window"
 check "the renamed copy keeps its own date" test "$(registry_key='HKCU\Software\quendril-copy\quendril-copy\Settings' stored_date)" = "$(scramble "$today")"
 check "and leaves the program's own alone" test "$(stored_date)" = "$before"
 end_program "$copy" "$main"
@@ -104,7 +107,7 @@ last=$program_pid
 box=$(wait_window "$message_title" any) || fail "a date 15 days ago in the user's format brought no reminder"
 check "the reminder comes before the main window" test "$(count_windows "$caption")" = 0
 keys "$box" key n
-main=$(wait_window "$caption" $main_size) || fail "no main window after the reminder"
+main=$(wait_window "$caption" "$main_size") || fail "no main window after the reminder"
 check "answering stores today's date" test "$(stored_date)" = "$(scramble "$today")"
 end_program "$last" "$main"
 echo "ok: the program ends with status 0"
@@ -127,17 +130,17 @@ done
 restart_wineserver
 start_program
 contrasted=$program_pid
-main=$(wait_window "$caption" $main_size) || fail "no main window under High Contrast colours"
+main=$(wait_window "$caption" "$main_size") || fail "no main window under High Contrast colours"
 keys "$main" type 123456789
 readable "$main" frmMain cmdNext cmdExit txtNumber --drawn Label1
 keys "$main" key Return
-result=$(wait_window "$caption" $display_size) || fail "no result window under High Contrast colours"
+result=$(wait_window "$caption" "$display_size") || fail "no result window under High Contrast colours"
 readable "$result" frmDisplay cmdBack cmdExit --drawn lblLostObjectNumber
 keys "$result" key alt+h a
-about=$(wait_window "$caption" $about_size) || fail "no about box under High Contrast colours"
+about=$(wait_window "$caption" "$about_size") || fail "no about box under High Contrast colours"
 readable "$about" frmAbout cmdOK --drawn Label1
 keys "$about" key Escape
-gone "$caption" $about_size || fail "Escape should close the about box"
+gone "$caption" "$about_size" || fail "Escape should close the about box"
 end_program "$contrasted" "$result"
 echo "ok: the program ends with status 0"
 echo "program life under Wine: all checks passed"

@@ -7,9 +7,11 @@
 # every text shows whole, the window tests see exactly, under Wine too.)
 # QUENDRIL_WINE_DPIS names other densities, for example "96 240".
 # Usage: scales.sh BUILD_DIR
+# CTest windows: wine_scales @build@
 set -euo pipefail
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=wine_program.sh
 . "$here/wine_program.sh"
 
 QUENDRIL_TEST_SCREEN=2560x2048x24 open_wine_desktop
@@ -32,19 +34,19 @@ for dpi in ${QUENDRIL_WINE_DPIS:-120 144 168 192}; do
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
   start_program
   pid=$program_pid
-  main=$(wait_window "$caption" "$(scaled $main_size)") || fail "no main window of $(scaled $main_size)"
+  main=$(wait_window "$caption" "$(scaled "$main_size")") || fail "no main window of $(scaled "$main_size")"
   panels "$main" frmMain Label1
   keys "$main" type 123456789
   keys "$main" key Return
-  result=$(wait_window "$caption" "$(scaled $display_size)") || fail "no result window of $(scaled $display_size)"
+  result=$(wait_window "$caption" "$(scaled "$display_size")") || fail "no result window of $(scaled "$display_size")"
   panels "$result" frmDisplay lblLostObjectNumber
   keys "$result" key alt+h a
-  about=$(wait_window "$caption" "$(scaled $about_size)") || fail "no about box of $(scaled $about_size)"
+  about=$(wait_window "$caption" "$(scaled "$about_size")") || fail "no about box of $(scaled "$about_size")"
   panels "$about" frmAbout Label1
   keys "$about" key Escape
-  gone "$caption" "$(scaled $about_size)" || fail "Escape should close the about box"
+  gone "$caption" "$(scaled "$about_size")" || fail "Escape should close the about box"
   keys "$result" key alt+e
-  screen=$(wait_window "$caption" "$(scaled $exit_size)") || fail "no exit screen of $(scaled $exit_size)"
+  screen=$(wait_window "$caption" "$(scaled "$exit_size")") || fail "no exit screen of $(scaled "$exit_size")"
   panels "$screen" frmNagScreen2 lblGoToHome
   keys "$screen" key alt+x
   wait_exit "$pid"

@@ -21,15 +21,18 @@
 # - it and its uninstaller ask for no administrator's rights when started,
 #   and draw their windows for the display's scaling (their manifests).
 # Usage: setup_life.sh BUILD_DIR
+# CTest windows: wine_setup_and_removal @build@
 set -euo pipefail
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=wine_program.sh
 . "$here/wine_program.sh"
 setup=$build/quendril-${QUENDRIL_VERSION}-setup.exe
 [ -f "$setup" ] || fail "no $setup: build the target quendril_packages (scripts/build-windows.sh does)"
 
 open_wine_desktop
 drive_c=$WINEPREFIX/drive_c
+# shellcheck disable=SC1003  # the key ends in a backslash
 list_entry='Software\Microsoft\Windows\CurrentVersion\Uninstall\'"${QUENDRIL_APP_ID}"
 
 # The list entry in the given registry root as reg prints it, or nothing when
@@ -126,7 +129,7 @@ printf 'an earlier quendril.exe' >>"$program"
 windows_program=$target
 start_program
 first=$program_pid
-main=$(wait_window "$caption" $main_size) || fail "the installed program shows no main window"
+main=$(wait_window "$caption" "$main_size") || fail "the installed program shows no main window"
 echo "ok: its main window"
 start_program
 second=$program_pid
@@ -136,10 +139,10 @@ wait_exit "$second"
 check "a second copy is refused and ends with status 0" test "$exit_status" = 0
 keys "$main" type --delay 50 123456789
 keys "$main" key Return
-result=$(wait_window "$caption" $display_size) || fail "no result window"
+result=$(wait_window "$caption" "$display_size") || fail "no result window"
 echo "ok: a reading"
 keys "$result" key alt+b
-main=$(wait_window "$caption" $main_size) || fail "Back brought no main window"
+main=$(wait_window "$caption" "$main_size") || fail "Back brought no main window"
 echo "ok: Back to the main window"
 
 echo "-- while it runs"

@@ -11,6 +11,7 @@ its header:
 
 Prints a line for each fault and ends with status 1 when there is one.
 """
+# CTest windows: windows_shipped_files @objdump@ @build@/package/@title@ @build@/quendril-@version@-setup.exe
 
 import os
 import re

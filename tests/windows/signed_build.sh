@@ -11,11 +11,14 @@
 #   bit for bit;
 # - SHA256SUMS holds for the signed downloads.
 # Usage: signed_build.sh SOURCE BUILD EPOCH   (EPOCH: this build's date)
+# CTest windows: windows_signed_build @source@ @build@ @epoch@
 set -euo pipefail
 source=$1
 build=$(cd "$2" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=wine_program.sh
 . "$here/wine_program.sh"
+# shellcheck source=../support/build_again.sh
 . "$here/../support/build_again.sh"
 folder=package/$QUENDRIL_TITLE
 [ -f "$build/$folder/quendril.exe" ] || fail "no $build/$folder: build the target quendril_packages"

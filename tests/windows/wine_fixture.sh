@@ -4,6 +4,7 @@
 # framed by Wine itself.
 # Usage: wine_fixture.sh start|stop DIR
 set -euo pipefail
+# shellcheck source=wine_session.sh
 . "$(dirname "$0")/wine_session.sh"
 case $1 in
   start) start_wine_session "$2" unmanaged && echo "Wine desktop on $DISPLAY, prefix $WINEPREFIX" ;;

@@ -1,24 +1,28 @@
-# shellcheck shell=bash disable=SC2154  # $build, $here, $program, $windows_program and $dir belong to the sourcing script
+# shellcheck shell=bash disable=SC2154,SC2034  # $build, $here, $program, $windows_program and $dir belong to the sourcing script, which reads what is set here
 # Sourced by the outside checks of the Windows program under Wine, once they
 # have set $build (the build folder) and $here (their own folder): the Wine
 # desktop (wine_session.sh), the build's product values, the program installed
 # into the prefix and started by its Windows path, its windows found by their
-# exact title and client size, keys typed into them, its exit status, and the
-# date it keeps in Wine's registry.
+# exact title and client size, keys typed into them and its exit status (as
+# every outside check finds them: outside_checks.sh), and the date it keeps in
+# Wine's registry.
 
+# shellcheck source=wine_session.sh
 . "$(dirname "${BASH_SOURCE[0]}")/wine_session.sh"
 # shellcheck disable=SC1091
 . "$build/product.env"
+export QUENDRIL_WINDOW_SIZES=${QUENDRIL_WINDOW_SIZES:-$build/window_sizes.txt}
+# shellcheck source=../support/outside_checks.sh
 . "$(dirname "${BASH_SOURCE[0]}")/../support/outside_checks.sh"
 
 caption=${QUENDRIL_CAPTION:?comes from product.env of the build}
 message_title=${QUENDRIL_TITLE:?comes from product.env of the build}
 # Client sizes under Wine: the menu bars of Qt's Windows style are a pixel
 # taller than those of its Fusion style on Linux.
-main_size=488x404
-display_size=456x339
-about_size=423x264
-exit_size=741x315
+main_size=$(window_size main 1)
+display_size=$(window_size result 1)
+about_size=$(window_size about 1)
+exit_size=$(window_size exit 1)
 # The windows belong to Wine's process of the program, not to the wine
 # command that started it.
 windows_by_pid=false
@@ -48,14 +52,6 @@ start_program() {
   (cd "$(dirname "$program")" && exec wine "$windows_program") >/dev/null 2>&1 &
   program_pid=$!
   pids+=("$program_pid")
-}
-
-# Keys to a window: without a window manager it has to be given the focus.
-keys() {
-  local id=$1
-  shift
-  xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id" 2>/dev/null || true
-  xdotool "$@"
 }
 
 # What reg query prints for a key (or one value of it), or nothing where the
@@ -95,6 +91,3 @@ picture_drawn() {
   python3 "$here/../support/window_picture.py" "$1" "$dir/window.ppm" "${@:3}" >"$dir/picture.txt" || picture_status=$?
   [ "$picture_status" != 3 ]
 }
-
-# The program's scrambling: every character code moved up by 3.
-scramble() { printf '%s' "$1" | tr '\0-\374' '\3-\377'; }
