@@ -48,6 +48,10 @@ unset XDG_RUNTIME_DIR
 ENV
   # shellcheck disable=SC1091
   . "$dir/env"
+  # The server is started first and kept for the session, so that no program
+  # has to start one or meets one ending after idling. It needs the prefix's
+  # folder, which wineboot then fills.
+  mkdir -p "$WINEPREFIX"
   wineserver -p </dev/null >"$dir/wineserver.log" 2>&1 \
     || { echo "FAIL: no wineserver for $WINEPREFIX:" >&2; cat "$dir/wineserver.log" >&2; return 1; }
   # Wine's errors are shown should the prefix not be made.
