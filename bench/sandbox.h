@@ -24,11 +24,11 @@ struct TemporaryFolder {
 struct Places {
     fs::path homes;
     fs::path runtimes;
-    fs::path browserDir;
 };
 
-// The folders of one benchmark, with a browser stand-in, so that nothing the
-// program opens leaves the machine.
+// The folders of one benchmark. It runs on the tests' private desktop
+// (bench/run.sh), whose browser stand-in keeps whatever the program opens on
+// the machine.
 class Workspace {
 public:
     Workspace();
