@@ -35,15 +35,15 @@ pids+=("$program_pid")
 window() {
   local id
   wait_window "$1" any >/dev/null || fail "no window \"$1\""
-  for id in $(windows_titled "$1"); do
-    eval "$(xdotool getwindowgeometry --shell "$id")"
-    echo "$((WIDTH * HEIGHT)) $id"
+  windows_placed "$1" | while read -r id _ _ width height; do
+    echo "$((width * height)) $id"
   done | sort -n | head -n 1 | cut -d' ' -f2
 }
 shoot() {
   sleep 1
-  eval "$(xdotool getwindowgeometry --shell "$(window "$1")")"
-  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/$prefix$2"
+  local id x y width height
+  read -r id x y width height < <(windows_placed "$1" | grep "^$(window "$1") ")
+  import -window root -crop "${width}x${height}+${x}+${y}" +repage "$out/$prefix$2"
 }
 focus() { xdotool windowfocus --sync "$(window "$1")"; }
 

@@ -380,21 +380,16 @@ class Desktop:
         want = extents(frame)
 
         def match():
-            ids = self.xdotool_search("--onlyvisible", "--pid", str(program.pid))
+            windows = harness.x_windows(self.environment(), pid=program.pid)
             if self.window_manager:
-                sized = [wid for wid in ids if same_box(self.window_geometry(wid)[2:], want[2:])]
+                sized = [wid for wid, *box in windows if same_box(box[2:], want[2:])]
                 return sized[0] if len(sized) == 1 else None
-            for wid in ids:
-                if same_box(self.window_geometry(wid), want):
+            for wid, *box in windows:
+                if same_box(box, want):
                     return wid
             return None
 
         return wait_until(f"the X window of {frame.name!r} at {want}", match)
-
-    def xdotool_search(self, *args):
-        result = subprocess.run(["xdotool", "search", *args], capture_output=True, text=True,
-                                env=self.environment())
-        return result.stdout.split()
 
     def xdotool_stacking(self):
         """The window manager's record of the client windows, bottom to top."""
@@ -411,11 +406,7 @@ class Desktop:
         manager is asked to activate it."""
         if has_state(frame, "ACTIVE"):
             return
-        wid = self.x_window(program, frame)
-        if self.window_manager:
-            self.xdotool("windowactivate", "--sync", wid)
-        else:
-            self.xdotool("windowraise", wid, "windowfocus", "--sync", wid)
+        harness.give_keyboard(self.x_window(program, frame), self.environment(), bool(self.window_manager))
         wait_until(f"{frame.name!r} to become active", lambda: has_state(frame, "ACTIVE"))
 
     def type(self, program, frame, text):

@@ -3,7 +3,6 @@ many cases take (typing a number, answering a message box, reaching the exit
 screen)."""
 
 import os
-import subprocess
 import unittest
 
 from pyatspi import ROLE_ALERT, ROLE_FRAME, ROLE_IMAGE, ROLE_PUSH_BUTTON, ROLE_TEXT
@@ -143,13 +142,7 @@ class Case(unittest.TestCase):
         reads as hidden but is still drawn is caught here."""
 
         def viewable():
-            places = []
-            for wid in self.desktop.xdotool_search("--onlyvisible", "--pid", str(program.pid)):
-                try:
-                    places.append(self.desktop.window_geometry(wid))
-                except subprocess.CalledProcessError:
-                    continue  # gone while it was being read
-            return sorted(places)
+            return sorted(tuple(box) for _, *box in d.harness.x_windows(self.desktop.environment(), pid=program.pid))
 
         wanted = sorted(d.extents(window) for window in windows)
         wait_until(lambda: f"X windows at {wanted}, have {viewable()}", lambda: viewable() == wanted)

@@ -32,6 +32,11 @@ inside its desktop and call it for what they read:
       A window's designed client size, WIDTHxHEIGHT, from the table the build
       makes from the Designer files (QUENDRIL_WINDOW_SIZES); N pixels are
       added to the height of the windows with a menu bar.
+  harness.py windows [--title TITLE] [--pid PID]
+      The visible X windows of exactly this title, of this process, or both:
+      "ID X Y WIDTH HEIGHT" a line.
+  harness.py give-keyboard ID
+      Gives the window the keyboard, through the window manager where one runs.
   harness.py scramble TEXT
       The settings store's scrambling.
   harness.py stored-date FILE
@@ -220,6 +225,45 @@ def start_x(logs, numbers, screen=SCREEN):
 def window_manager_runs(env):
     result = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=env, capture_output=True, text=True)
     return "window id" in result.stdout
+
+
+def x_windows(env=None, title=None, pid=None):
+    """The visible X windows, of exactly this title and of this process where
+    given: (id, x, y, width, height) each. A window that goes meanwhile is
+    left out."""
+    env = env if env is not None else os.environ
+    search = ["xdotool", "search", "--onlyvisible"]
+    # xdotool takes either condition alone, not both: the process is checked after.
+    search += ["--name", f"^{re.escape(title)}$"] if title is not None else ["--pid", str(pid)]
+    found = []
+    for wid in subprocess.run(search, env=env, capture_output=True, text=True).stdout.split():
+        if title is not None and pid is not None:
+            owner = subprocess.run(["xdotool", "getwindowpid", wid], env=env, capture_output=True, text=True)
+            if owner.stdout.strip() != str(pid):
+                continue
+        geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", wid], env=env,
+                                  capture_output=True, text=True)
+        if geometry.returncode != 0:
+            continue
+        values = dict(line.split("=", 1) for line in geometry.stdout.split() if "=" in line)
+        found.append((wid, int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])))
+    return found
+
+
+def give_keyboard(wid, env=None, window_manager=None):
+    """Gives the window the keyboard: through the window manager where one
+    runs, else by raising and focusing it ourselves (without one nobody hands
+    the focus over). The program reads its X events in order, so keys sent
+    after this reach it after the focus has."""
+    env = env if env is not None else os.environ
+    if window_manager is None:
+        window_manager = window_manager_runs(env)
+    quiet = {"env": env, "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
+    if window_manager:
+        if subprocess.run(["xdotool", "windowactivate", "--sync", wid], **quiet).returncode != 0:
+            subprocess.run(["xdotool", "windowfocus", "--sync", wid], **quiet)
+    else:
+        subprocess.run(["xdotool", "windowraise", wid, "windowfocus", "--sync", wid], **quiet)
 
 
 def start_window_manager(logs, env, timeout=30):
@@ -445,6 +489,10 @@ def main(argv):
     size = commands.add_parser("window-size")
     size.add_argument("name")
     size.add_argument("--menu-bar-extra", type=int, default=0)
+    windows = commands.add_parser("windows")
+    windows.add_argument("--title")
+    windows.add_argument("--pid", type=int)
+    commands.add_parser("give-keyboard").add_argument("window")
     commands.add_parser("scramble").add_argument("text")
     commands.add_parser("stored-date").add_argument("file")
     arguments = parser.parse_args(argv)
@@ -468,6 +516,13 @@ def main(argv):
     elif arguments.what == "window-size":
         width, height, menu_bar = window_sizes()[arguments.name]
         print(f"{width}x{height + (arguments.menu_bar_extra if menu_bar else 0)}")
+    elif arguments.what == "windows":
+        if arguments.title is None and arguments.pid is None:
+            parser.error("windows: give --title, --pid or both")
+        for window in x_windows(title=arguments.title, pid=arguments.pid):
+            print(" ".join(str(value) for value in window))
+    elif arguments.what == "give-keyboard":
+        give_keyboard(arguments.window)
     elif arguments.what == "scramble":
         print(scramble(arguments.text))
     elif arguments.what == "stored-date":

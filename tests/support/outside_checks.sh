@@ -51,31 +51,22 @@ has_designed_size() {
   fi
 }
 
-# Visible windows with exactly this title, of one process if a pid is given,
-# one id a line.
-windows_titled() {
-  local title=$1 pid=${2:-} id
-  for id in $(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null || true); do
-    if [ -z "$pid" ] || [ "$(xdotool getwindowpid "$id" 2>/dev/null)" = "$pid" ]; then
-      echo "$id"
-    fi
-  done
-}
-count_windows() { windows_titled "$@" | grep -c . || true; }
+# Visible windows with exactly this title, of one process if a pid is given:
+# "ID X Y WIDTH HEIGHT" a line (harness.py windows); windows_titled: their ids.
+windows_placed() { harness windows --title "$1" ${2:+--pid "$2"}; }
+windows_titled() { windows_placed "$@" | cut -d ' ' -f 1; }
+count_windows() { windows_placed "$@" | grep -c . || true; }
 
 # The id of a visible window with this exact title and designed size ("any"
 # for any size), of one process if a pid is given; fails when there is none.
 designed_window() {
-  local title=$1 size=$2 pid=${3:-} id geometry
-  for id in $(windows_titled "$title" "$pid"); do
-    geometry=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null) || continue
-    local WIDTH='' HEIGHT=''
-    eval "$geometry"
-    if [ "$size" = any ] || has_designed_size "$WIDTH" "$HEIGHT" "$size"; then
+  local title=$1 size=$2 pid=${3:-} id width height
+  while read -r id _ _ width height; do
+    if [ "$size" = any ] || has_designed_size "$width" "$height" "$size"; then
       echo "$id"
       return 0
     fi
-  done
+  done < <(windows_placed "$title" "$pid")
   return 1
 }
 # Waits up to 30 s for such a window and prints its id.
@@ -89,21 +80,12 @@ gone() { wait_for not_shown "$@"; }
 # if a pid is given.
 count_is() { [ "$(count_windows "$1" "${3:-}")" = "$2" ]; }
 
-# Whether a window manager has taken the screen.
-window_manager_runs() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-
-# keys ID ARGS...: xdotool ARGS, with the window ID given the keyboard first:
-# by the window manager where one runs, else by raising and focusing it
-# ourselves (without one nobody hands the focus over). The program reads its
-# X events in order, so the keys reach it after the focus has.
+# keys ID ARGS...: xdotool ARGS, with the window ID given the keyboard first
+# (harness.py give-keyboard).
 keys() {
   local id=$1
   shift
-  if window_manager_runs; then
-    xdotool windowactivate --sync "$id" >/dev/null 2>&1 || xdotool windowfocus --sync "$id" 2>/dev/null || true
-  else
-    xdotool windowraise "$id" windowfocus --sync "$id" 2>/dev/null || true
-  fi
+  harness give-keyboard "$id"
   xdotool "$@"
 }
 
