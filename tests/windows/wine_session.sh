@@ -36,6 +36,15 @@ start_wine_session() {
   display=$(QUENDRIL_TEST_DISPLAYS=${QUENDRIL_WINE_DISPLAYS:-} python3 "$wine_harness" start-desktop "$dir" \
     --displays wine --screen "${QUENDRIL_TEST_SCREEN:-1280x1024x24}") || return 1
 
+  # Wine places the data it shares with Windows programs at fixed addresses;
+  # where Linux has randomly put something else there, the program fails to
+  # start ("failed to map the shared user data", seen here now and then). Its
+  # programs run without that randomness.
+  local wine
+  wine=$(command -v wine) || { echo "FAIL: no wine on the PATH" >&2; return 1; }
+  printf '#!/bin/sh\nexec setarch -R %s "$@"\n' "'$wine'" >"$dir/bin/wine"
+  chmod 755 "$dir/bin/wine"
+
   cat >"$dir/env" <<ENV
 export DISPLAY='$display'
 export HOME='$dir/home'
