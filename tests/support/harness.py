@@ -47,6 +47,7 @@ import argparse
 import glob
 import os
 import re
+import select
 import shutil
 import signal
 import stat
@@ -178,22 +179,21 @@ def display_numbers(row=None, numbers=None):
     raise RuntimeError(f'no display range "{row}" in {DISPLAY_TABLE}')
 
 
-def read_line(fd, process, timeout):
-    """Reads one line that a child writes to the pipe fd, or None if it dies first."""
+def read_line(fd, timeout, also=()):
+    """One line that a child writes to the pipe fd (whose write end we have
+    closed), or None when the child ends first, the time runs out, or one of
+    the file descriptors also (a process's pidfd: it has ended) is ready."""
     data = b""
     deadline = time.monotonic() + timeout
-    os.set_blocking(fd, False)
     while not data.endswith(b"\n"):
-        try:
-            chunk = os.read(fd, 256)
-        except BlockingIOError:
-            chunk = None
-        if chunk:
-            data += chunk
-            continue
-        if chunk == b"" or process.poll() is not None or time.monotonic() > deadline:
+        remaining = deadline - time.monotonic()
+        ready = select.select([fd, *also], [], [], max(remaining, 0))[0] if remaining > 0 else []
+        if fd not in ready:
             return None
-        time.sleep(0.02)
+        chunk = os.read(fd, 256)
+        if not chunk:
+            return None
+        data += chunk
     return data.decode().strip()
 
 
@@ -213,7 +213,7 @@ def start_x(logs, numbers, screen=SCREEN):
                  "-displayfd", str(write_end)],
                 pass_fds=(write_end,), stdout=log, stderr=subprocess.STDOUT, start_new_session=True)
         os.close(write_end)
-        ready = read_line(read_end, process, 30)
+        ready = read_line(read_end, 30)
         os.close(read_end)
         if ready is not None:
             return process, f":{number}"
@@ -290,7 +290,7 @@ def start_dbus(env, timeout=30):
         pass_fds=(write_end,), env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
         start_new_session=True)
     os.close(write_end)
-    address = read_line(read_end, process, timeout)
+    address = read_line(read_end, timeout)
     os.close(read_end)
     if not address:
         end(process)
@@ -457,12 +457,13 @@ def stop_desktop(arguments):
             with open(f"/proc/{pid}/cmdline", "rb") as f:
                 if program.encode() not in f.read():
                     continue
+            ended = os.pidfd_open(pid)
             os.killpg(pid, signal.SIGTERM)
         except (OSError, ValueError):
             continue
-        deadline = time.monotonic() + 5
-        while os.path.exists(f"/proc/{pid}") and time.monotonic() < deadline:
-            time.sleep(0.05)
+        # Readable once the process has ended.
+        select.select([ended], [], [], 5)
+        os.close(ended)
         os.remove(path)
     return 0
 
