@@ -6,8 +6,14 @@
 #   ${XDG_CACHE_HOME:-$HOME/.cache}/quendril/qt-<version>-<target>-<config>/
 #
 # A cached Qt is reused only when it was finished: the mark that says so is
-# written after the build and the install both succeeded, and a prefix
-# without it is removed and built again.
+# written after the build, the install and the keeping of its notices all
+# succeeded, and a prefix without it is removed and built again.
+#
+# Beside it the cache keeps, under share/quendril-qt-source/, what the
+# notices of the shipped libraries are made from (cmake/qt_notices.py): the
+# source's attribution and licence files, and for each library what its
+# build read; and Debian's source package itself, which ships beside the
+# Windows downloads.
 # Prints the Qt prefix alone on its standard output; what it does goes to
 # standard error.
 #
@@ -49,7 +55,8 @@ cache=${XDG_CACHE_HOME:-$HOME/.cache}/quendril
 name=qt-${version}-${target}-${config}
 prefix=$cache/$name
 
-if [ -f "$prefix/quendril-qt-complete" ]; then
+kept=$prefix/share/quendril-qt-source
+if [ -f "$prefix/quendril-qt-complete" ] && [ -d "$kept/read" ]; then
   echo "build-qt-windows: using the cached Qt $version for Windows" >&2
   echo "$prefix"
   exit 0
@@ -87,10 +94,19 @@ toolchain=$prefix/lib/cmake/quendril-mingw-w64-x86_64.cmake
 mkdir -p "$(dirname "$toolchain")"
 cp "$toolchain_source" "$toolchain"
 
+# The same libraries on any machine, whenever and wherever built: no folder
+# of this machine in them (the prefix compiled into Qt Core is a fixed one,
+# which Qt for Windows only falls back on, since it finds itself from its
+# own library; the cache is only where it is installed), and the source
+# package's date for every time the build embeds (rcc's file times), as
+# Debian's own package builds take it.
+SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -l "$source_dir/debian/changelog" -S Timestamp)
+export SOURCE_DATE_EPOCH
 echo "== configure" >&2
 cmake -G Ninja -S "$source_dir" -B "$work/build" \
   -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-  -DCMAKE_INSTALL_PREFIX="$prefix" \
+  -DCMAKE_INSTALL_PREFIX=/opt/quendril-qt \
+  "-DCMAKE_C_FLAGS=-ffile-prefix-map=$work/=" "-DCMAKE_CXX_FLAGS=-ffile-prefix-map=$work/=" \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
   "${options[@]}" >"$work/configure.log" 2>&1 || { tail -40 "$work/configure.log" >&2; fail "configure"; }
 echo "== build ($(nproc) jobs)" >&2
@@ -100,7 +116,15 @@ cmake --build "$work/build" -j"$(nproc)" >"$work/build.log" 2>&1 || {
   fail "build (the whole log: $work/build.log)"
 }
 echo "== install" >&2
-cmake --install "$work/build" >"$work/install.log" 2>&1 || { tail -40 "$work/install.log" >&2; fail "install"; }
+cmake --install "$work/build" --prefix "$prefix" >"$work/install.log" 2>&1 || { tail -40 "$work/install.log" >&2; fail "install"; }
+echo "== notices and source" >&2
+# Every library and plugin that the program or its tests load.
+python3 "$here/../cmake/qt_notices.py" keep "$source_dir" "$work/build" "$kept" \
+  Core Gui Widgets Test QWindowsIntegrationPlugin QWindowsVistaStylePlugin QOffscreenIntegrationPlugin \
+  || fail "keeping the notices of Qt's sources"
+mkdir -p "$kept/package"
+cp "$work"/qt6-base_*.dsc "$work"/qt6-base_*.tar.* "$kept/package/"
+printf '%s\n' "${options[@]}" >"$kept/options.txt"
 
 minutes=$(( ($(date +%s) - started + 30) / 60 ))
 printf 'Qt %s for %s, options %s, built in %s min on %s\n' \
