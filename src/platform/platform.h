@@ -20,9 +20,11 @@ public:
 
     // A modal message box with a single OK button and the application title,
     // owned by the window it speaks for, so that it stays in front of it. A
-    // message shown while no window is up has no owner.
+    // message shown while no window is up has no owner, and is kept above
+    // every window, so that no window kept on top can hide it.
     virtual void showMessage(QWidget *owner, const QString &text, MessageIcon icon) = 0;
-    // A modal Yes/No question with the information icon; true means Yes.
+    // A modal Yes/No question with the information icon, kept above every
+    // window as a message without owner is; true means Yes.
     virtual bool askYesNo(const QString &text) = 0;
 
     // Hands an address to the default browser. Failures are not reported.

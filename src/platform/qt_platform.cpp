@@ -63,6 +63,17 @@ protected:
     void closeEvent(QCloseEvent *event) override { event->ignore(); }
 };
 
+// A box is kept above other windows where it could otherwise be hidden. One
+// with no owner stands alone: a window kept on top, such as another copy's
+// exit screen, would cover it. One with an owner lies above it anyway,
+// unless the owner is kept above all others: then the box only lies above it
+// in the owner's own layer.
+void keepInSight(QMessageBox &box, const QWidget *ownerWindow)
+{
+    if (!ownerWindow || ownerWindow->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+}
+
 } // namespace
 
 QtPlatform::QtPlatform() = default;
@@ -73,10 +84,7 @@ void QtPlatform::showMessage(QWidget *owner, const QString &text, MessageIcon ic
     QWidget *ownerWindow = owner ? owner->window() : nullptr;
     QMessageBox box(icon == MessageIcon::Stop ? QMessageBox::Critical : QMessageBox::Information, kApplicationTitle,
         displayText(text), QMessageBox::Ok, ownerWindow, kMessageBoxFlags);
-    // A window kept above all others would still cover a box that is only
-    // above it in its own layer.
-    if (ownerWindow && ownerWindow->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
-        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    keepInSight(box, ownerWindow);
     box.exec();
 }
 
@@ -85,6 +93,7 @@ bool QtPlatform::askYesNo(const QString &text)
     AnswerRequiredBox box(
         QMessageBox::Information, kApplicationTitle, displayText(text), QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
+    keepInSight(box, nullptr);
     return box.exec() == QMessageBox::Yes;
 }
 

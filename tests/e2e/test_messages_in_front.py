@@ -1,8 +1,8 @@
 """Every message lies in front of the window that asked for it, as the window
 manager stacks them: the program under Openbox, which keeps the exit screen
 above other windows. Each message of the entry rules over the main window,
-and each message of the exit screen and of its refer-a-friend checks over the
-exit screen."""
+each message of the exit screen and of its refer-a-friend checks over the
+exit screen, and a second copy's refusal over the first copy's exit screen."""
 
 
 import desktop as d
@@ -30,13 +30,15 @@ class MessagesInFront(Case):
         listed = self.desktop.xdotool_stacking()
         return a in listed and (b not in listed or listed.index(a) > listed.index(b))
 
-    def in_front(self, text, program, owner, send):
-        """send() brings up the message text, which lies in front of the
-        window owner; Enter closes it."""
+    def in_front(self, text, program, owner, send, owner_program=None):
+        """send() brings up program's message text, which lies in front of
+        the window owner (of owner_program, by default the same); Enter
+        closes it."""
         send()
         box, shown = program.message_box()
         self.assertEqual(shown, text)
-        box_id, owner_id = (int(self.desktop.x_window(program, w)) for w in (box, owner))
+        box_id = int(self.desktop.x_window(program, box))
+        owner_id = int(self.desktop.x_window(owner_program or program, owner))
         d.wait_until(f'"{text}" in front of its window', lambda: self.stacked_above(box_id, owner_id))
         self.keys(program, box, "Return")
         d.wait_until(f'Enter to close "{text}"', lambda: not self.message_boxes(program))
@@ -68,6 +70,10 @@ class MessagesInFront(Case):
         self.keys(program, screen, "Tab", "Tab", "Tab", "Tab", "Tab")
         self.type(program, screen, "Ann")
         self.in_front("Please Enter Your Friend's Name", program, screen, lambda: self.keys(program, screen, "alt+n"))
+        # Started again from the launcher, the program says so where it can be seen.
+        second = self.desktop.start()
+        self.in_front("Application is already running", second, screen, lambda: None, owner_program=program)
+        self.assert_ended(second)
         self.keys(program, screen, "alt+x")
         self.assert_ended(program)
 

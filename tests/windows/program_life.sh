@@ -7,8 +7,8 @@
 # result window after a typed number and Enter; a page handed through the
 # Windows shell to the browser stand-in; a second copy refused while the first
 # runs, and nothing left behind by a copy that was killed; the exit screen
-# above other windows and its message above it, and the end through it with
-# status 0; a copy under
+# above other windows, its message and a refused copy's above it, and the
+# end through it with status 0; a copy under
 # another file name with a setting of its own; the update reminder due after
 # 15 days in that same date format; under Windows' High Contrast colours, the
 # typed number and every button caption of the main window, the result window
@@ -84,6 +84,14 @@ box=$(wait_window "$message_title" any) || fail "Refer A Friend Now on the untou
 check "the exit screen's message lies above it" wait_for stacked_above "$box" "$screen"
 keys "$box" key Return
 check "Enter closes the message" wait_for count_is "$message_title" 0
+# Started again meanwhile, a copy says it is refused where it can be seen.
+start_program
+again=$program_pid
+box=$(wait_window "$message_title" any) || fail "a copy started during the exit screen showed no message"
+check "its message lies above the first copy's exit screen" wait_for stacked_above "$box" "$screen"
+keys "$box" key Return
+wait_exit "$again"
+check "the copy refused during the exit screen ends with status 0" test "$exit_status" = 0
 keys "$screen" key alt+x
 wait_exit "$next"
 check "the program ends with status 0 ($exit_status)" test "$exit_status" = 0
