@@ -521,6 +521,9 @@ void TestWindows::aboutBoxIsModalAndItsLinksLeaveItOpen()
             AppFixture::child<windows::ClickableLabel>(about, "lblHomePage"), Qt::LeftButton, {}, QPoint(3, 3));
         QTest::mouseClick(
             AppFixture::child<windows::ClickableLabel>(about, "Label5"), Qt::LeftButton, {}, QPoint(3, 3));
+        QTest::mouseClick(
+            AppFixture::child<windows::ClickableLabel>(about, "lblQtNotice"), Qt::LeftButton, {}, QPoint(3, 3));
+        QCOMPARE(f->platform.events.count(QStringLiteral("toolkit notice")), 1);
         QVERIFY(about->isVisible());
         AppFixture::child<QPushButton>(about, "cmdOK")->click();
         checked = true;

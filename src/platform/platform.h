@@ -27,6 +27,10 @@ public:
     // window as a message without owner is; true means Yes.
     virtual bool askYesNo(const QString &text) = 0;
 
+    // Qt's own about box, owned by the given window: the toolkit's copyright
+    // notice, its licence and where to read it.
+    virtual void showToolkitNotice(QWidget *owner) = 0;
+
     // Hands an address to the default browser. Failures are not reported.
     virtual void shellOpen(const QString &address) = 0;
 

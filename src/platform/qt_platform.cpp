@@ -97,6 +97,11 @@ bool QtPlatform::askYesNo(const QString &text)
     return box.exec() == QMessageBox::Yes;
 }
 
+void QtPlatform::showToolkitNotice(QWidget *owner)
+{
+    QMessageBox::aboutQt(owner ? owner->window() : nullptr, kApplicationTitle);
+}
+
 void QtPlatform::shellOpen(const QString &address)
 {
     // The address is already in its final form; tolerant parsing keeps it as it is.

@@ -19,6 +19,7 @@ public:
 
     void showMessage(QWidget *owner, const QString &text, MessageIcon icon) override;
     bool askYesNo(const QString &text) override;
+    void showToolkitNotice(QWidget *owner) override;
     void shellOpen(const QString &address) override;
     QDate today() override;
     QLocale dateLocale() override;

@@ -4,6 +4,7 @@
 
 #include "fitted_text.h"
 #include "form_support.h"
+#include "platform/platform.h"
 #include "product/product.h"
 #include "site/site_links.h"
 #include "site/site_texts.h"
@@ -28,6 +29,9 @@ frmAbout::frmAbout(WindowHost &host)
     connect(ui->cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->lblHomePage, &ClickableLabel::clicked, this, [&links] { links.OpenHomePage(); });
     connect(ui->Label5, &ClickableLabel::clicked, this, [&links] { links.OpenFullyBrandedPage(); });
+    // Qt's copyright notice and licence belong among the notices the program
+    // shows (LGPL-3, section 4): Qt's own about box gives both.
+    connect(ui->lblQtNotice, &ClickableLabel::clicked, this, [this, &host] { host.platform().showToolkitNotice(this); });
     ui->cmdOK->setFocus();
 }
 

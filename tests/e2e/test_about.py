@@ -14,6 +14,7 @@ TEXTS = [
     "Click here for more details",
     "Home Business Opportunity. Start your own Internet business and make money online. "
     "Get this software fully branded for your website.",
+    "Uses Qt: its notice and licence",
 ]
 
 
@@ -39,6 +40,15 @@ class AboutBox(Case):
         self.assertEqual(self.desktop.wait_opened(1), [[page("home-page")]])
         self.desktop.click(find(about, name="Click here for more details"))
         self.assertEqual(self.desktop.wait_opened(2)[1], [page("fully-branded")])
+        self.assertTrue(d.showing(about))
+        # Qt's own about box gives Qt's copyright notice and licence, and OK
+        # goes back to ours.
+        self.desktop.click(find(about, name="Uses Qt: its notice and licence"))
+        notice, shown = program.message_box()
+        for words in ("Copyright (C)", "The Qt Company Ltd", "GNU (L)GPL"):
+            self.assertIn(words, shown)
+        press(find(notice, role=ROLE_PUSH_BUTTON, name="OK"))
+        wait_until("Qt's about box to close", lambda: not program.windows_titled(d.MESSAGE_TITLE))
         self.assertTrue(d.showing(about))
         # It is modal: a click on the main window's Donate reaches nothing.
         donate = find(main, role=ROLE_MENU_ITEM, name="Donate")

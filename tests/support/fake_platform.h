@@ -17,7 +17,7 @@ public:
         const QWidget *owner;
     };
 
-    // Everything asked, in order: "message:<text>", "ask:<text>", "open:<address>",
+    // Everything asked, in order: "message:<text>", "ask:<text>", "toolkit notice", "open:<address>",
     // "write:<key>=<value>", "seed", "random", "end:<status>".
     QStringList events;
     QList<Message> messages;
@@ -59,6 +59,7 @@ public:
             whileMessageShown(text);
         return answerYes;
     }
+    void showToolkitNotice(QWidget *) override { events << QStringLiteral("toolkit notice"); }
     void shellOpen(const QString &address) override
     {
         events << QStringLiteral("open:") + address;
