@@ -8,6 +8,13 @@
 #   cpack -G DEB --config build/CPackConfig.cmake   builds the Debian package
 include(GNUInstallDirs)
 
+# The folders an install makes are rwxr-xr-x whatever the builder's umask,
+# in the Debian package and the Windows packages alike.
+set(QUENDRIL_DIRECTORY_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${QUENDRIL_DIRECTORY_PERMISSIONS})
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${QUENDRIL_DIRECTORY_PERMISSIONS})
+
 # A date given as YYYY-MM-DD, at midnight UTC, as a Debian changelog writes it
 # (RFC 2822): "Tue, 08 Dec 2026 00:00:00 +0000". 1 January 1970 was a Thursday.
 function(quendril_rfc2822_date out date)

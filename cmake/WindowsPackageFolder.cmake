@@ -1,7 +1,8 @@
 # Run by the quendril_packages target (cmake -P) on the installed folder
 # FILES: strips its programs and libraries with STRIP (the compiler's C++
-# runtime comes with its debugging information) and readies them for a
-# signature with the script SIGNABLE, run by PYTHON; signs them with the
+# runtime comes with its debugging information), gives every time stamp in
+# them the build's date (EPOCH) and readies them for a signature with the
+# script SIGNABLE, run by PYTHON; signs them with the
 # script SIGN_SCRIPT where one is given; then writes the setup
 # program's lists of what to copy (INSTALL_LIST) and of what its uninstaller
 # removes (UNINSTALL_LIST): exactly those files, then each folder the setup
@@ -16,7 +17,7 @@ foreach(binary IN LISTS binaries)
     message(FATAL_ERROR "${STRIP} could not strip ${binary}")
   endif()
 endforeach()
-execute_process(COMMAND ${PYTHON} ${SIGNABLE} ${binaries} RESULT_VARIABLE status)
+execute_process(COMMAND ${PYTHON} ${SIGNABLE} ${EPOCH} ${binaries} RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "${SIGNABLE} could not ready the program files for a signature")
 endif()

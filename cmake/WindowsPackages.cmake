@@ -75,7 +75,8 @@ add_custom_target(quendril_packages
     -DPYTHON=${Python3_EXECUTABLE} -DSIGNABLE=${PROJECT_SOURCE_DIR}/cmake/pe_signable.py -DSIGN_SCRIPT=${sign_script}
     -P ${PROJECT_SOURCE_DIR}/cmake/WindowsPackageFolder.cmake
   COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${QUENDRIL_SOURCE_DATE_EPOCH} ${MAKENSIS} -V2 -NOCD ${PROJECT_BINARY_DIR}/quendril.nsi
-  COMMAND ${CMAKE_COMMAND} -E chdir ${package_dir} ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${QUENDRIL_SOURCE_DATE_EPOCH}
+  # A ZIP records its files' times as local times: in UTC they are the same everywhere.
+  COMMAND ${CMAKE_COMMAND} -E chdir ${package_dir} ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${QUENDRIL_SOURCE_DATE_EPOCH} TZ=UTC0
     ${CMAKE_COMMAND} -E tar cf ${zip_file} --format=zip --files-from=${zip_list}
   COMMAND ${CMAKE_COMMAND} -DFILES=${setup_file}$<SEMICOLON>${zip_file} -P ${PROJECT_SOURCE_DIR}/cmake/Checksums.cmake
   COMMENT "Making the setup program and the ZIP of the Windows program"

@@ -1,6 +1,7 @@
 #!/bin/bash
 # Builds the shipped files a second time, from a copy of the sources in
-# another folder, later, and compares them bit for bit with the first build's.
+# another folder, later, under another umask, time zone and locale, and
+# compares them bit for bit with the first build's.
 # On a difference it shows where: diffoscope's report when it is installed,
 # else the differing members of an archive and the first differing bytes.
 #
@@ -35,12 +36,17 @@ else
   tar -C "$source" --exclude='./build*' --exclude=./.cache -cf - . | tar -C "$again" -xf -
 fi
 
+# The second build's surroundings differ from the first's wherever a build
+# could take something in: group-writable files, a time zone 14 hours east
+# of UTC (spelt out, so that no time zone data is needed), another locale.
+elsewhere() { (umask 002 && TZ=KIT-14 LC_ALL=C.UTF-8 LANG=C.UTF-8 "$@"); }
+
 # The first build's choices.
 # shellcheck source=../support/build_again.sh
 . "$(dirname "$0")/../support/build_again.sh"
 first_build_options "$first"
 export SOURCE_DATE_EPOCH=$epoch
-cmake -S "$again" -B "$second" -DBUILD_TESTING=OFF "${options[@]}" >"$work/configure.log" 2>&1 \
+elsewhere cmake -S "$again" -B "$second" -DBUILD_TESTING=OFF "${options[@]}" >"$work/configure.log" 2>&1 \
   || { cat "$work/configure.log" >&2; fail "configuring the second build"; }
 
 # Where two files differ.
@@ -82,22 +88,22 @@ compare() {
 
 case $kind in
   linux)
-    cmake --build "$second" -j2 >"$work/build.log" 2>&1 || { tail -n 50 "$work/build.log" >&2; fail "the second build"; }
+    elsewhere cmake --build "$second" -j2 >"$work/build.log" 2>&1 || { tail -n 50 "$work/build.log" >&2; fail "the second build"; }
     cpack -G DEB --config "$first/CPackConfig.cmake" -B "$work/deb-first" >"$work/cpack.log" 2>&1 \
       || { cat "$work/cpack.log" >&2; fail "cpack -G DEB in $first"; }
-    cpack -G DEB --config "$second/CPackConfig.cmake" -B "$work/deb-second" >"$work/cpack.log" 2>&1 \
+    elsewhere cpack -G DEB --config "$second/CPackConfig.cmake" -B "$work/deb-second" >"$work/cpack.log" 2>&1 \
       || { cat "$work/cpack.log" >&2; fail "cpack -G DEB in $second"; }
     compare bin/quendril "$first/bin/quendril" "$second/bin/quendril"
     deb=$(cd "$work/deb-first" && ls -- *.deb)
     compare "the Debian package ($deb)" "$work/deb-first/$deb" "$work/deb-second/$deb"
     ;;
   windows)
-    cmake --build "$second" --target quendril_packages -j2 >"$work/build.log" 2>&1 \
+    elsewhere cmake --build "$second" --target quendril_packages -j2 >"$work/build.log" 2>&1 \
       || { tail -n 50 "$work/build.log" >&2; fail "the second build"; }
     [ -d "$first/package" ] || fail "the first build has no packages: build the target quendril_packages"
-    files=$(cd "$first/package" && find . -path ./'*'/'*' -type f ! -name '*.nsh' ! -name '*.txt' | LC_ALL=C sort)
+    files=$(cd "$first/package" && find . -path ./'*'/'*' -type f | LC_ALL=C sort)
     [ -n "$files" ] || fail "the first build's program folder is empty"
-    again_files=$(cd "$second/package" && find . -path ./'*'/'*' -type f ! -name '*.nsh' ! -name '*.txt' | LC_ALL=C sort)
+    again_files=$(cd "$second/package" && find . -path ./'*'/'*' -type f | LC_ALL=C sort)
     [ "$files" = "$again_files" ] || { diff <(echo "$files") <(echo "$again_files") >&2 || true; fail "the program folders hold other files"; }
     while IFS= read -r file; do
       compare "$file" "$first/package/$file" "$second/package/$file"
