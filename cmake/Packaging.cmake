@@ -60,6 +60,7 @@ if(WIN32)
     list(POP_FRONT plugins folder plugin)
     install(FILES $<TARGET_FILE:${plugin}> DESTINATION ${folder})
   endwhile()
+  include(${CMAKE_CURRENT_LIST_DIR}/WindowsNotices.cmake)
   include(${CMAKE_CURRENT_LIST_DIR}/WindowsPackages.cmake)
 endif()
 

@@ -3,6 +3,7 @@
 #   cmake --build build-windows --target quendril_packages
 #     build-windows/quendril-<version>-setup.exe          the setup program (makensis)
 #     build-windows/quendril-<version>-windows-x64.zip    the same folder, to unpack anywhere
+#     build-windows/qt6-base_*                              Qt's source, as Debian publishes it
 #     build-windows/SHA256SUMS                              their checksums (sha256sum -c SHA256SUMS)
 #
 # Configured with -DQUENDRIL_SIGN_PKCS12=<file> (a code-signing certificate
@@ -67,6 +68,14 @@ include([[@PROJECT_SOURCE_DIR@/cmake/SignFile.cmake]])
 endif()
 configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/quendril.nsi.in ${PROJECT_BINARY_DIR}/quendril.nsi @ONLY)
 
+# Qt's source is published beside the downloads (cmake/WindowsNotices.cmake).
+set(downloads ${setup_file} ${zip_file})
+foreach(file IN LISTS QUENDRIL_QT_SOURCE_PACKAGE)
+  get_filename_component(name ${file} NAME)
+  list(APPEND downloads ${PROJECT_BINARY_DIR}/${name})
+endforeach()
+list(JOIN downloads "$<SEMICOLON>" downloads)
+
 add_custom_target(quendril_packages
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${package_dir} ${setup_file} ${zip_file} ${PROJECT_BINARY_DIR}/SHA256SUMS
   COMMAND ${CMAKE_COMMAND} --install ${PROJECT_BINARY_DIR} --prefix ${setup_files}
@@ -78,7 +87,8 @@ add_custom_target(quendril_packages
   # A ZIP records its files' times as local times: in UTC they are the same everywhere.
   COMMAND ${CMAKE_COMMAND} -E chdir ${package_dir} ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${QUENDRIL_SOURCE_DATE_EPOCH} TZ=UTC0
     ${CMAKE_COMMAND} -E tar cf ${zip_file} --format=zip --files-from=${zip_list}
-  COMMAND ${CMAKE_COMMAND} -DFILES=${setup_file}$<SEMICOLON>${zip_file} -P ${PROJECT_SOURCE_DIR}/cmake/Checksums.cmake
+  COMMAND ${CMAKE_COMMAND} -E copy ${QUENDRIL_QT_SOURCE_PACKAGE} ${PROJECT_BINARY_DIR}/
+  COMMAND ${CMAKE_COMMAND} -DFILES=${downloads} -P ${PROJECT_SOURCE_DIR}/cmake/Checksums.cmake
   COMMENT "Making the setup program and the ZIP of the Windows program"
   VERBATIM)
 add_dependencies(quendril_packages quendril)
