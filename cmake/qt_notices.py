@@ -9,10 +9,10 @@ made from the sources that were built.
       compiler's dependency records give them: read/TARGET.txt.
 
   qt_notices.py write KEPT OUT TARGET...
-      Writes OUT, the notices of the TARGETs' compiled-in components: each
-      attribution whose files the target's build read, with its copyright
-      and licence text. Fails when a target was not recorded, or when a
-      target read third-party code that no attribution covers.
+      Writes OUT, the notices of what the TARGETs compile in: each
+      attribution whose files their builds read, with its copyright and
+      licence text. Fails when a target was not recorded, or when the builds
+      read third-party code that no attribution covers.
 """
 
 import json
@@ -111,42 +111,31 @@ def third_party(path):
 def write(kept, out, targets):
     tree = os.path.join(kept, "tree")
     entries = list(attributions(tree))
-    sections = []
-    unattributed = []
+    read = set()
     for target in targets:
         record = os.path.join(kept, "read", f"{target}.txt")
         if not os.path.exists(record):
             raise ValueError(f"no record of what Qt's {target} was built from in {kept}")
         with open(record, encoding="utf-8") as f:
-            read = [line.rstrip("\n") for line in f if line.strip()]
-        used = [(folder, entry) for folder, entry in entries if read_by(read, covered(folder, entry))]
-        places = [place for folder, entry in used for place in covered(folder, entry)]
-        unattributed += sorted({f"{target}: {folder}" for folder in filter(None, map(third_party, read))
-                                if not read_by([folder + "/"], places) and not read_by(places, [folder])})
-        sections.append((target, used))
+            read.update(line.rstrip("\n") for line in f if line.strip())
+    used = [(folder, entry) for folder, entry in entries if read_by(read, covered(folder, entry))]
+    places = [place for folder, entry in used for place in covered(folder, entry)]
+    unattributed = sorted({folder for folder in filter(None, map(third_party, read))
+                           if not read_by([folder + "/"], places) and not read_by(places, [folder])})
     if unattributed:
         raise ValueError("third-party code compiled in without a notice: " + ", ".join(unattributed))
 
-    texts = {}
-    lines = []
-    for target, used in sections:
-        lines.append(f"Qt's {target} library compiles in:")
-        for folder, entry in used:
-            lines.append(f"  - {entry.get('Name', entry.get('Id'))} {entry.get('Version', '')}".rstrip()
-                         + f" ({entry.get('LicenseId') or entry.get('License', 'see below')})")
-            texts[entry.get("Id", entry.get("Name"))] = (folder, entry)
-        lines.append("")
-    for _, (folder, entry) in sorted(texts.items()):
-        lines += ["=" * 78, f"{entry.get('Name', entry.get('Id'))}", ""]
-        for key in ("Version", "Homepage", "License"):
-            if entry.get(key):
-                lines.append(f"{key}: {entry[key]}")
+    lines = [f"What Qt compiles into its {', '.join(targets)} libraries, as their builds read it:", ""]
+    lines += [f"  - {entry.get('Name', entry.get('Id'))} {entry.get('Version', '')}".rstrip()
+              + f" ({entry.get('LicenseId') or entry.get('License', 'see below')})" for _, entry in used]
+    for folder, entry in used:
+        lines += ["", "=" * 78, f"{entry.get('Name', entry.get('Id'))}"]
+        lines += [f"{key}: {entry[key]}" for key in ("Version", "Homepage", "License") if entry.get(key)]
         if entry.get("Copyright"):
             lines += ["", entry["Copyright"].strip()]
         for name in licence_files(entry):
             with open(os.path.join(tree, folder, name), encoding="utf-8", errors="replace") as f:
                 lines += ["", f.read().strip()]
-        lines.append("")
     with open(out, "w", encoding="utf-8", newline="\r\n") as f:
         f.write("\n".join(lines) + "\n")
 
