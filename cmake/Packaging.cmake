@@ -172,7 +172,7 @@ set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake)
 file(CONFIGURE OUTPUT ${CPACK_PROJECT_CONFIG_FILE}
   CONTENT "set(ENV{SOURCE_DATE_EPOCH} ${QUENDRIL_SOURCE_DATE_EPOCH})\n")
 
-# SHA256SUMS beside the packages.
-set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/Checksums.cmake)
+# The Debian package's members with fixed modes, then SHA256SUMS beside the packages.
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/DebMemberModes.cmake ${CMAKE_CURRENT_LIST_DIR}/Checksums.cmake)
 
 include(CPack)
