@@ -148,7 +148,7 @@ cp -R "$signed/quendril-$QUENDRIL_VERSION-signatures" "$published"
 signatures=$(cd "$published" && find . -type f | grep -c .)
 check "one signature for each program file, the uninstaller and the setup program" \
   test "$signatures" = "$(($(grep -c . <<<"$programs") + 2))"
-# Neither the token nor its PIN takes part.
+# Neither the token nor its PIN is used here.
 env -u QUENDRIL_SIGN_PIN -u SOFTHSM2_CONF cmake -S "$source" -B "$attached" -DBUILD_TESTING=OFF "${options[@]}" \
   -DQUENDRIL_ATTACH_SIGNATURES="$published" -DQUENDRIL_ATTACH_CAFILE="$dir/authority.pem" \
   >"$dir/configure.log" 2>&1 || { cat "$dir/configure.log" >&2; fail "configuring the build that attaches"; }
