@@ -2,8 +2,10 @@
 # FILES: strips its programs and libraries with STRIP (the compiler's C++
 # runtime comes with its debugging information), gives every time stamp in
 # them the build's date (EPOCH) and readies them for a signature with the
-# script SIGNABLE, run by PYTHON; signs them with the
-# script SIGN_SCRIPT where one is given; then writes the setup
+# script SIGNABLE, run by PYTHON; signs them, or attaches their published
+# signatures, with the script SIGN_SCRIPT where one is given, each signature
+# under SIGNATURES laid out as the ZIP lays out the files
+# (<folder>/<file>.p7s); then writes the setup
 # program's lists of what to copy (INSTALL_LIST) and of what its uninstaller
 # removes (UNINSTALL_LIST): exactly those files, then each folder the setup
 # made, deepest first, where it is left empty. The ZIP's list (ZIP_LIST)
@@ -22,8 +24,11 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "${SIGNABLE} could not ready the program files for a signature")
 endif()
 if(SIGN_SCRIPT)
+  get_filename_component(top "${FILES}" NAME)
   foreach(binary IN LISTS binaries)
-    execute_process(COMMAND ${CMAKE_COMMAND} -DFILE=${binary} -P ${SIGN_SCRIPT} RESULT_VARIABLE status)
+    file(RELATIVE_PATH name ${FILES} ${binary})
+    execute_process(COMMAND ${CMAKE_COMMAND} -DFILE=${binary} -DSIGNATURE=${SIGNATURES}/${top}/${name}.p7s
+      -P ${SIGN_SCRIPT} RESULT_VARIABLE status)
     if(NOT status EQUAL 0)
       message(FATAL_ERROR "${binary} could not be signed")
     endif()

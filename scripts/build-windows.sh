@@ -9,8 +9,8 @@
 #   scripts/build-windows.sh --tests   the program and its tests, warnings as errors
 #                                      (ctest --test-dir build-windows runs them under Wine)
 #   scripts/build-windows.sh ... -DNAME=VALUE
-#                                      a setting for CMake, such as the certificate
-#                                      the packages are signed with (README.md)
+#                                      a setting for CMake, such as the key the
+#                                      packages are signed with (docs/signing.md)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tests=OFF

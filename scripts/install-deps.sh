@@ -39,7 +39,8 @@ bench="
 # rendering the icon, and Python readying the program files for a signature;
 # Wine and a private X server run it and its tests, icoutils reads the
 # program file's resources, and openssl and osslsigncode make a throwaway
-# certificate and sign with it.
+# certificate and sign with it, its key held in a SoftHSM2 token reached
+# through OpenSSL's pkcs11 engine, as a maker's hardware token is.
 windows="
   $run
   g++-mingw-w64-x86-64-posix ninja-build dpkg-dev nsis python3
@@ -47,7 +48,7 @@ windows="
 windows_test="
   $windows
   wine wine64 fonts-wine xvfb xauth xdotool x11-utils openbox file imagemagick icoutils
-  openssl osslsigncode
+  openssl osslsigncode softhsm2 libengine-pkcs11-openssl
 "
 # CPU-bound processes beside a test run, for scripts/under-load.sh.
 load="
