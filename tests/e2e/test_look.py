@@ -95,6 +95,7 @@ ABOUT_BOX = [
     control(ROLE_LABEL, description="Fully branded copy offer", at=(240, 2280, 5775, 555), ink=WHITE),
     # A white rule from (-60, 3360) to (6360, 3360), one pixel thick.
     control(QFRAME, "Separator line", at=(-60, 3360, 6420, 15), fit=HAIRLINE, fill=WHITE),
+    control(ROLE_LABEL, "Uses Qt: its notice and licence", at=(210, 3555, 4500, 195), ink=WHITE),
 ]
 
 SOFTWARES = dict(role=ROLE_PANEL, name="Download Talvex Softwares")
