@@ -26,6 +26,7 @@ import re
 import subprocess
 import sys
 import time
+from calendar import timegm
 
 # Windows' own libraries that the program, Qt and the setup program use.
 WINDOWS = {name.lower() for name in (
@@ -51,9 +52,8 @@ def header(objdump, path):
                           env=dict(os.environ, TZ="UTC0")).stdout
     number = lambda pattern: int(re.search(pattern, text, re.M).group(1), 16)
     relocations = re.search(r"^Entry 5 [0-9a-fA-F]+ ([0-9a-fA-F]+) Base Relocation Directory", text, re.M)
-    times = [("file header", time.strptime(re.search(r"^Time/Date\s+(.+)$", text, re.M).group(1).strip(),
-                                           "%a %b %d %H:%M:%S %Y"))]
-    times = [(where, int(time.mktime(t) - time.timezone)) for where, t in times]
+    times = [("file header", timegm(time.strptime(re.search(r"^Time/Date\s+(.+)$", text, re.M).group(1).strip(),
+                                                  "%a %b %d %H:%M:%S %Y")))]
     times += [("export table", int(v, 16)) for v in re.findall(r"^Time/Date stamp\s+([0-9a-fA-F]+)$", text, re.M)]
     times += [("resource table", int(v, 16)) for v in re.findall(r"Table: Char: \d+, Time: ([0-9a-fA-F]+)", text)]
     return {
