@@ -38,9 +38,13 @@ def attributions(root):
             yield os.path.normpath(relative), entry
 
 
+def names(value):
+    """A field that names one thing or several: Qt writes either a string or a list."""
+    return [value] if isinstance(value, str) else list(value or [])
+
+
 def licence_files(entry):
-    files = entry.get("LicenseFiles") or entry.get("LicenseFile") or []
-    return [files] if isinstance(files, str) else files
+    return names(entry.get("LicenseFiles") or entry.get("LicenseFile"))
 
 
 def covered(folder, entry):
@@ -49,7 +53,9 @@ def covered(folder, entry):
     if "Path" in entry:
         return [os.path.normpath(os.path.join(folder, entry["Path"]))]
     if "Files" in entry:
-        return [os.path.normpath(os.path.join(folder, name)) for name in re.split(r"[\s,]+", entry["Files"]) if name]
+        files = entry["Files"]
+        listed = re.split(r"[\s,]+", files) if isinstance(files, str) else files
+        return [os.path.normpath(os.path.join(folder, name)) for name in listed if name]
     return [folder]
 
 
@@ -61,7 +67,7 @@ def keep(source, build, dest, targets):
     source = os.path.realpath(source)
     os.makedirs(os.path.join(dest, "read"), exist_ok=True)
     for folder, entry in attributions(source):
-        for name in ["qt_attribution.json"] + licence_files(entry):
+        for name in ["qt_attribution.json"] + licence_files(entry) + names(entry.get("CopyrightFile")):
             target = os.path.normpath(os.path.join(dest, "tree", folder, name))
             os.makedirs(os.path.dirname(target), exist_ok=True)
             shutil.copyfile(os.path.join(source, folder, name), target)
@@ -132,8 +138,8 @@ def write(kept, out, targets):
         lines += ["", "=" * 78, f"{entry.get('Name', entry.get('Id'))}"]
         lines += [f"{key}: {entry[key]}" for key in ("Version", "Homepage", "License") if entry.get(key)]
         if entry.get("Copyright"):
-            lines += ["", entry["Copyright"].strip()]
-        for name in licence_files(entry):
+            lines += ["", "\n".join(names(entry["Copyright"])).strip()]
+        for name in names(entry.get("CopyrightFile")) + licence_files(entry):
             with open(os.path.join(tree, folder, name), encoding="utf-8", errors="replace") as f:
                 lines += ["", f.read().strip()]
     with open(out, "w", encoding="utf-8", newline="\r\n") as f:
