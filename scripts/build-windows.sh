@@ -1,18 +1,24 @@
 #!/bin/bash
-# Builds the Windows program on this Debian machine: Qt for Windows from the
-# cache (built first when missing, scripts/build-qt-windows.sh), the icon
-# renderer for this machine, then the program cross-built with MinGW-w64 into
+# Builds the Windows program in the Debian 13 root (scripts/debian13.sh),
+# with Debian 13's MinGW-w64 and Qt tools, into this checkout: Qt for Windows
+# from the cache (built first when missing, scripts/build-qt-windows.sh), the
+# icon renderer, then the program cross-built with MinGW-w64 into
 # build-windows/bin/quendril.exe, beside the Qt libraries and plugins it loads,
 # and from it the setup program and the ZIP (build-windows/quendril-*).
 #
 #   scripts/build-windows.sh           the program alone
 #   scripts/build-windows.sh --tests   the program and its tests, warnings as errors
-#                                      (ctest --test-dir build-windows runs them under Wine)
+#                                      (scripts/debian13.sh --run ctest --test-dir
+#                                      build-windows runs them under Wine)
 #   scripts/build-windows.sh ... -DNAME=VALUE
 #                                      a setting for CMake, such as the key the
 #                                      packages are signed with (docs/signing.md)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [ -z "${QUENDRIL_IN_DEBIAN13:-}" ]; then
+  ./scripts/install-deps.sh debian13
+  exec ./scripts/debian13.sh --run ./scripts/build-windows.sh "$@"
+fi
 tests=OFF
 # What is left in "$@" is the settings for CMake.
 for argument; do
@@ -27,7 +33,7 @@ if [ "$tests" = ON ]; then ./scripts/install-deps.sh windows-test; else ./script
 
 qt=$(./scripts/build-qt-windows.sh)
 
-# Build tools run on this machine: its own Qt renders the icon.
+# Build tools run where the build runs: Qt's own there renders the icon.
 cmake -S . -B build-windows/host-tools -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-windows/host-tools --target quendril_icon_renderer -j"$(nproc)"
 

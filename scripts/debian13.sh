@@ -20,6 +20,18 @@
 #   --prepare                     only make or refresh the root and install
 #                                 what the tests need; the test command does
 #                                 this in the background while it builds
+#   --run COMMAND [ARGUMENT...]   run COMMAND in the root, in this checkout
+#                                 and with the Quendril cache, both seen
+#                                 there at their own paths; the network and
+#                                 the QUENDRIL_* settings go with it. The
+#                                 Windows build runs so (build-windows.sh),
+#                                 and fails, not skips, where it cannot.
+#   QUENDRIL_DEBIAN13_SHARE       with --run: more host folders, separated
+#                                 by ":", seen at their own paths, such as
+#                                 the one holding a signing certificate
+#   QUENDRIL_DEBIAN13_PASS        with --run: the names of more environment
+#                                 variables to hand on, such as a signing
+#                                 service's settings
 #   QUENDRIL_DEBIAN13_SITE_ROOT   the site root to build with; by default a
 #                                 60-character one, for the windows to show
 #                                 a long address
@@ -29,13 +41,23 @@ checkout=$PWD
 # shellcheck source=../tests/support/debian_root.sh
 . tests/support/debian_root.sh
 
+mode=${1:-test}
+case $mode in
+  test | --prepare | --run) ;;
+  *) echo "usage: debian13.sh [--prepare | --run COMMAND [ARGUMENT...]]" >&2; exit 2 ;;
+esac
+fail_prefix="Debian 13 stage"
+if [ "$mode" = --run ]; then
+  [ $# -ge 2 ] || { echo "usage: debian13.sh [--prepare | --run COMMAND [ARGUMENT...]]" >&2; exit 2; }
+  fail_prefix="Debian 13 root"
+fi
+# shellcheck source=../tests/support/checks.sh
+. tests/support/checks.sh
 skip() {
+  [ "$mode" != --run ] || fail "$*"
   echo "SKIPPED: Debian 13 stage: $*"
   exit 0
 }
-fail_prefix="Debian 13 stage"
-# shellcheck source=../tests/support/checks.sh
-. tests/support/checks.sh
 
 [ "$(id -u)" = 0 ] || skip "needs root (debootstrap, chroot and mounts)"
 command -v debootstrap >/dev/null || skip "needs debootstrap (Debian package debootstrap)"
@@ -48,7 +70,8 @@ trap 'exit 143' TERM
 
 started=$SECONDS
 site_root=${QUENDRIL_DEBIAN13_SITE_ROOT:-https://www.a-rather-long-maker-site-name-for-tester.example}
-cache=${XDG_CACHE_HOME:-$HOME/.cache}/quendril/debian13
+cache_home=${XDG_CACHE_HOME:-$HOME/.cache}
+cache=$cache_home/quendril/debian13
 root=$cache/root
 # Written once the root is whole; its age is the root's.
 ready=$cache/ready
@@ -185,12 +208,44 @@ if ! logged dpkg-configure in_root dpkg --configure -a || [ -n "$(in_root dpkg -
 fi
 refresh_root
 copy_checkout
-# What the tests need, with the checkout's own list; nothing when all is there.
-logged install-deps in_root "$work/src/scripts/install-deps.sh" test || fail "installing what the tests need"
+# What the tests need, here and on Windows, with the checkout's own list;
+# nothing when all is there.
+logged install-deps in_root "$work/src/scripts/install-deps.sh" test windows-test \
+  || fail "installing what the tests need"
 in_root apt-get clean
 echo "== Debian 13 root ready ($((SECONDS - started)) s): $(in_root dpkg-query -W -f '${Version}' qt6-base-dev) Qt," \
   "GCC $(in_root gcc -dumpfullversion)"
-[ "${1:-}" != --prepare ] || exit 0
+[ "$mode" != --prepare ] || exit 0
+
+if [ "$mode" = --run ]; then
+  shift
+  # A folder of the host, seen at its own path in the root.
+  share() {
+    mkdir -p "$1" "$root$1"
+    mount --bind "$1" "$root$1"
+  }
+  share "$checkout"
+  share "$cache_home/quendril"
+  # A smart card's daemon, for a signing key held on a token.
+  if [ -d /run/pcscd ]; then share /run/pcscd; fi
+  IFS=: read -ra folders <<<"${QUENDRIL_DEBIAN13_SHARE:-}"
+  for folder in "${folders[@]}"; do
+    [ -z "$folder" ] || { [ -d "$folder" ] && share "$(realpath -s "$folder")"; } \
+      || fail "QUENDRIL_DEBIAN13_SHARE names $folder, which is no folder"
+  done
+  settings=()
+  while IFS= read -r name; do settings+=("$name=${!name}"); done < <(compgen -e | grep '^QUENDRIL_' || true)
+  for name in ${QUENDRIL_DEBIAN13_PASS:-}; do
+    if [ -n "${!name+set}" ]; then settings+=("$name=${!name}"); fi
+  done
+  cd /
+  # Not exec'd: this shell, the first process of the namespace, keeps the
+  # traps that end it on INT and TERM.
+  chroot "$root" env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root \
+    LANG=C.UTF-8 DEBIAN_FRONTEND=noninteractive XDG_CACHE_HOME="$cache_home" "${settings[@]}" \
+    QUENDRIL_IN_DEBIAN13=1 bash -c 'cd "$1" && shift && exec "$@"' bash "$checkout" "$@"
+  exit 0
+fi
 
 echo "== build (site root $site_root)"
 in_root cmake -S "$work/src" -B "$work/build" -DBUILD_TESTING=ON -DCMAKE_BUILD_TYPE=Release \

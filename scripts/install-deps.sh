@@ -6,8 +6,11 @@
 #   install-deps.sh run            build the program and run it
 #   install-deps.sh test           build everything and run every test
 #   install-deps.sh bench          build and run the benchmarks
+#   install-deps.sh debian13       make the Debian 13 root that the Windows
+#                                  build and the Debian 13 stage run in
 #   install-deps.sh windows        build Qt for Windows and the Windows program
 #   install-deps.sh windows-test   the same, and run its tests under Wine
+#                                  (both in the Debian 13 root)
 #   install-deps.sh load           run a command on a loaded machine (under-load.sh)
 set -euo pipefail
 
@@ -19,6 +22,10 @@ run="
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins qt6-wayland
   fonts-dejavu-core
 "
+# The host's part of the Debian 13 root (scripts/debian13.sh).
+debian13="
+  debootstrap
+"
 # Private X and Wayland desktops, a window manager that stacks the windows,
 # Qt's GTK platform theme for a dark desktop, the accessibility bus and the
 # tools that read and drive the program, the packaging checks, and clang with
@@ -27,7 +34,7 @@ test="
   $run
   xvfb xauth xdotool x11-utils faketime weston openbox qt6-gtk-platformtheme
   python3-pyatspi at-spi2-core dbus imagemagick
-  desktop-file-utils appstream dpkg-dev file lintian debootstrap
+  desktop-file-utils appstream dpkg-dev file lintian $debian13
   clang libclang-rt-dev
 "
 bench="
@@ -58,17 +65,18 @@ load="
 # icon engine out of libqt6svg6 into qt6-svg-plugins.
 where_known="qt6-svg-plugins"
 
-[ $# -gt 0 ] || { echo "usage: install-deps.sh run|test|bench|windows|windows-test|load ..." >&2; exit 2; }
+[ $# -gt 0 ] || { echo "usage: install-deps.sh run|test|bench|debian13|windows|windows-test|load ..." >&2; exit 2; }
 packages=""
 for purpose in "$@"; do
   case $purpose in
     run) packages="$packages $run" ;;
     test) packages="$packages $test" ;;
     bench) packages="$packages $bench" ;;
+    debian13) packages="$packages $debian13" ;;
     windows) packages="$packages $windows" ;;
     windows-test) packages="$packages $windows_test" ;;
     load) packages="$packages $load" ;;
-    *) echo "install-deps: unknown purpose '$purpose' (run, test, bench, windows, windows-test or load)" >&2; exit 2 ;;
+    *) echo "install-deps: unknown purpose '$purpose' (run, test, bench, debian13, windows, windows-test or load)" >&2; exit 2 ;;
   esac
 done
 

@@ -2,7 +2,7 @@
 # Installs what is missing, builds, and runs every test. CI runs exactly this.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh test windows-test
+./scripts/install-deps.sh test
 
 # The Debian 13 root of the last stage is made, or brought up to date, in the
 # background while the stages before it build: that is mostly downloading and
@@ -31,12 +31,13 @@ cmake -S fuzz -B build-fuzz -DQUENDRIL_WERROR=ON
 cmake --build build-fuzz -j2
 ctest --test-dir build-fuzz --output-on-failure
 
-# The Windows program, cross-built with MinGW-w64 against Qt for Windows
-# (built once from Debian's own Qt source into a cache outside the checkout),
-# with its setup program, and its tests under Wine: the in-process suites,
-# and the real program and the setup program driven from outside.
+# The Windows program, cross-built in the Debian 13 root with its MinGW-w64
+# against Qt for Windows (built once from Debian 13's own Qt source into a
+# cache outside the checkout), with its setup program, and its tests under
+# that root's Wine: the in-process suites, and the real program and the setup
+# program driven from outside.
 ./scripts/build-windows.sh --tests
-ctest --test-dir build-windows --output-on-failure -j"$(nproc)"
+./scripts/debian13.sh --run ctest --test-dir build-windows --output-on-failure -j"$(nproc)"
 
 # The same build and tests on Debian 13 (GCC 14, Qt 6.8), in a minimal root
 # of its own; skipped, and saying so, where it cannot run.
