@@ -25,7 +25,7 @@ endforeach()
 set(QUENDRIL_WINDOWS_QT_LIBRARIES Qt6::Core Qt6::Gui Qt6::Widgets)
 set(QUENDRIL_WINDOWS_QT_PLUGINS
   platforms Qt6::QWindowsIntegrationPlugin
-  styles Qt6::QWindowsVistaStylePlugin)
+  styles Qt6::QModernWindowsStylePlugin)
 
 set(runtime_commands "")
 foreach(library IN LISTS QUENDRIL_WINDOWS_COMPILER_RUNTIME)

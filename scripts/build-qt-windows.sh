@@ -1,7 +1,8 @@
 #!/bin/bash
-# Builds Qt for 64-bit Windows once, from Debian's own source of the Qt that
-# the Linux build uses, with Debian's MinGW-w64 and the host's Qt tools, and
-# keeps it in a cache outside the checkout:
+# Builds Qt for 64-bit Windows once, from Debian 13's own source of its Qt
+# (6.8, a long-term release that Debian's security team keeps patched), with
+# Debian 13's MinGW-w64 and Debian 13's Qt tools, and keeps it in a cache
+# outside the checkout:
 #
 #   ${XDG_CACHE_HOME:-$HOME/.cache}/quendril/qt-<version>-<target>-<config>/
 #
@@ -17,9 +18,12 @@
 # Prints the Qt prefix alone on its standard output; what it does goes to
 # standard error.
 #
-# Needs: the MinGW-w64 compiler, CMake, Ninja, the host's Qt development
-# files and dpkg-dev (scripts/install-deps.sh windows installs them), and the
-# Debian mirror that the machine's apt sources name.
+# Runs in the Debian 13 root (scripts/build-windows.sh takes it there), whose
+# qt6-base-dev is the version built: a new version there, as when Debian
+# publishes a fix, is a new name in the cache, and so a new build.
+# Needs: the MinGW-w64 compiler, CMake, Ninja, Qt's development files and
+# dpkg-dev (scripts/install-deps.sh windows installs them), and the Debian
+# mirror of the root's apt sources.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 toolchain_source=$here/../cmake/mingw-w64-x86_64.cmake
@@ -37,10 +41,11 @@ version=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null) \
 # What the program and its tests need: Core, Gui, Widgets, Test and the
 # Windows and offscreen platforms, optimised for size (a smaller download,
 # and quicker to build). Debian's source leaves out the tablet header
-# wintab.h (not free), hence no tablet events; Qt 6.4's Windows platform does
-# not build without OpenGL, so OpenGL stays (loaded at run time), nor without
-# Direct2D (its DirectWrite font database). The graphics view is of no use to
-# the program.
+# wintab.h (not free), hence no tablet events. OpenGL stays (loaded at run
+# time only when asked for), as Qt's Windows platform was not made to build
+# without it, and so does Direct2D (its DirectWrite font database). The
+# graphics view stays too: the Windows style plugin draws its shadows with a
+# graphics effect.
 options=(
   -DCMAKE_BUILD_TYPE=Release -DFEATURE_optimize_size=ON
   -DBUILD_SHARED_LIBS=ON
@@ -48,7 +53,6 @@ options=(
   -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_printsupport=OFF
   -DFEATURE_dbus=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF
   -DFEATURE_jpeg=OFF -DFEATURE_vulkan=OFF -DFEATURE_tabletevent=OFF
-  -DFEATURE_graphicsview=OFF
 )
 config=$( (printf '%s\n' "${options[@]}"; cat "$toolchain_source") | sha256sum | cut -c1-10)
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/quendril
@@ -66,7 +70,7 @@ started=$(date +%s)
 work=$cache/$name.work
 rm -rf "$work" "$prefix"
 mkdir -p "$work"
-echo "build-qt-windows: building Qt $version for Windows ($target) into $prefix; this takes about half an hour on 2 cores" >&2
+echo "build-qt-windows: building Qt $version for Windows ($target) into $prefix; this takes about 40 minutes on 2 cores" >&2
 
 # Debian's source package of qtbase, through apt with a private state: the
 # machine's own apt sources, turned into source entries.
@@ -120,7 +124,7 @@ cmake --install "$work/build" --prefix "$prefix" >"$work/install.log" 2>&1 || { 
 echo "== notices and source" >&2
 # Every library and plugin that the program or its tests load.
 python3 "$here/../cmake/qt_notices.py" keep "$source_dir" "$work/build" "$kept" \
-  Core Gui Widgets Test QWindowsIntegrationPlugin QWindowsVistaStylePlugin QOffscreenIntegrationPlugin \
+  Core Gui Widgets Test QWindowsIntegrationPlugin QModernWindowsStylePlugin QOffscreenIntegrationPlugin \
   || fail "keeping the notices of Qt's sources"
 mkdir -p "$kept/package"
 cp "$work"/qt6-base_*.dsc "$work"/qt6-base_*.tar.* "$kept/package/"

@@ -28,12 +28,13 @@ import sys
 import time
 from calendar import timegm
 
-# Windows' own libraries that the program, Qt and the setup program use.
+# Windows' own libraries that the program, Qt and the setup program use
+# (d3d12.dll since Windows 10, which the program needs anyway).
 WINDOWS = {name.lower() for name in (
-    "ADVAPI32.dll", "AUTHZ.dll", "COMCTL32.dll", "comdlg32.dll", "d3d11.dll", "d3d9.dll", "DWrite.dll",
+    "ADVAPI32.dll", "AUTHZ.dll", "COMCTL32.dll", "comdlg32.dll", "d3d11.dll", "d3d12.dll", "d3d9.dll", "DWrite.dll",
     "dwmapi.dll", "dxgi.dll", "GDI32.dll", "IMM32.dll", "KERNEL32.dll", "MPR.dll", "msvcrt.dll", "NETAPI32.dll",
-    "ole32.dll", "OLEAUT32.dll", "SHCORE.dll", "SHELL32.dll", "SHLWAPI.dll", "USER32.dll", "USERENV.dll",
-    "UxTheme.dll", "VERSION.dll", "WINMM.dll", "WS2_32.dll", "WTSAPI32.dll")}
+    "ole32.dll", "OLEAUT32.dll", "SETUPAPI.dll", "SHCORE.dll", "SHELL32.dll", "SHLWAPI.dll", "USER32.dll",
+    "USERENV.dll", "UxTheme.dll", "VERSION.dll", "WINMM.dll", "WS2_32.dll", "WTSAPI32.dll")}
 # Windows' API sets (api-ms-win-...) are Windows' own too.
 API_SET = re.compile(r"^api-ms-win-[a-z0-9-]+\.dll$")
 # What we ship beside the program.
