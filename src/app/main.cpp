@@ -16,6 +16,7 @@ int main(int argc, char *argv[])
     // The program ends only through its exit screen or a refused second copy.
     QApplication::setQuitOnLastWindowClosed(false);
     quendril::windows::registerFontSubstitutes();
+    quendril::windows::keepDesignedStyle();
 
     quendril::platform::QtPlatform platform;
     quendril::app::QuendrilApp app(platform);

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QActionGroup>
+#include <QApplication>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QIcon>
@@ -15,6 +16,8 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QShortcutEvent>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QWidget>
 
 namespace quendril::windows {
@@ -108,6 +111,14 @@ void registerFontSubstitutes()
         if (const QString face = faceForDesignedFamily(designed, usable); face != designed)
             QFont::insertSubstitution(designed, face);
     }
+}
+
+void keepDesignedStyle()
+{
+    if (QApplication::style()->name().compare(QStringLiteral("windows11"), Qt::CaseInsensitive) != 0)
+        return;
+    if (QStyle *classic = QStyleFactory::create(QStringLiteral("windowsvista")))
+        QApplication::setStyle(classic);
 }
 
 void applyDesignFonts(QWidget *root)

@@ -21,6 +21,12 @@ QString faceForDesignedFamily(const QString &designed, const std::function<bool(
 // used, the face faceForDesignedFamily() names stands in for it.
 void registerFontSubstitutes();
 
+// The windows are laid out for the classic native styles. Qt 6.7 and later
+// draw Windows 11 in a style of its own, with taller, rounded controls that
+// the fixed layouts were not made for; there the style Windows 10 gets
+// (Windows Vista's) draws them instead, as it did before.
+void keepDesignedStyle();
+
 // Gives every widget that carries a "pointSizeF" property its exact point
 // size (Designer files keep whole points only), and names the stand-in
 // family directly where a designed one is not installed.
