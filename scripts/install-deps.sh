@@ -32,7 +32,7 @@ debian13="
 # libFuzzer for the fuzz targets.
 test="
   $run
-  xvfb xauth xdotool x11-utils faketime weston openbox qt6-gtk-platformtheme
+  xvfb xdotool x11-utils faketime weston openbox qt6-gtk-platformtheme
   python3-pyatspi at-spi2-core dbus imagemagick
   desktop-file-utils appstream dpkg-dev file lintian $debian13
   clang libclang-rt-dev
@@ -54,7 +54,7 @@ windows="
 "
 windows_test="
   $windows
-  wine wine64 fonts-wine xvfb xauth xdotool x11-utils openbox file imagemagick icoutils
+  wine wine64 fonts-wine xvfb xdotool x11-utils openbox file imagemagick icoutils
   openssl osslsigncode softhsm2 libengine-pkcs11-openssl
 "
 # CPU-bound processes beside a test run, for scripts/under-load.sh.
