@@ -4,7 +4,7 @@
 # give exactly one main window and one "Application is already running"
 # message; a copy started while the first shows its exit screen is refused.
 # Usage: crash_and_race.sh PROGRAM [TRIALS]   (TRIALS of the race, default 10)
-# CTest linux: e2e_crash_and_race @program@ @race_trials@
+# CTest linux: crash_and_race @program@ @race_trials@
 set -euo pipefail
 program=$1
 trials=${2:-10}

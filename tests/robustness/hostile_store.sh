@@ -5,7 +5,7 @@
 # As root the program runs as "nobody", so that file modes apply to it.
 # Every case has a profile of its own, so all run side by side on one X server.
 # Usage: hostile_store.sh PROGRAM
-# CTest linux: e2e_hostile_store @program@
+# CTest linux: hostile_store @program@
 set -euo pipefail
 program=$1
 # shellcheck source=../support/outside_checks.sh
