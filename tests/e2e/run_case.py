@@ -3,7 +3,10 @@
 Usage: /usr/bin/python3 run_case.py MODULE TEST_NAME
        /usr/bin/python3 run_case.py --list
 The second prints every case of the test_*.py files beside it, "MODULE
-TEST_NAME" a line: CTest's list of cases, found as unittest finds them.
+TEST_NAME" a line: CTest's list of cases, found as unittest finds them; a
+case that its module names in VARIED comes again once for each of the
+module's VARIANTS, "MODULE TEST_NAME VARIANT NAME=VALUE", run with that
+setting in its environment.
 The environment names the program (QUENDRIL_PROGRAM), the site root it was
 built with and the default one (QUENDRIL_SITE_ROOT, QUENDRIL_DEFAULT_SITE_ROOT),
 its caption and title (QUENDRIL_CAPTION, QUENDRIL_TITLE), where pictures are kept
@@ -37,6 +40,9 @@ def listing():
         module = importlib.import_module(module_name)
         for case in cases(unittest.defaultTestLoader.loadTestsFromModule(module)):
             print(module_name, case._testMethodName)
+            if case._testMethodName in getattr(module, "VARIED", ()):
+                for variant, setting in module.VARIANTS.items():
+                    print(module_name, case._testMethodName, variant, setting)
     return 0
 
 

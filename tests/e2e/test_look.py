@@ -15,6 +15,16 @@ import desktop as d
 from desktop import CAPTION, QFRAME, find, press, px, wait_until
 from e2e_case import ENTRY, Case
 
+# The four windows' look again at the display scales of Windows laptops and at
+# twice the size (Qt's scale factor), where every place and size grows by as
+# much and the lines and panels stay whole, and under GNOME's dark style
+# through Qt's GTK platform theme, where every caption and the typed number
+# stay readable: each VARIED case once more per variant, e2e_CASE_VARIANT.
+VARIANTS = {"at_125_percent": "QUENDRIL_E2E_SCALE=1.25", "at_150_percent": "QUENDRIL_E2E_SCALE=1.5",
+            "at_175_percent": "QUENDRIL_E2E_SCALE=1.75", "at_twice_the_size": "QUENDRIL_E2E_SCALE=2",
+            "on_a_dark_theme": "QUENDRIL_E2E_THEME=dark"}
+VARIED = ("test_main_window_look", "test_result_window_look", "test_about_box_look", "test_exit_screen_look")
+
 WHITE, BLACK = (255, 255, 255), (0, 0, 0)
 TEAL, OLIVE, NAVY = (0, 64, 64), (57, 72, 32), (0, 0, 128)
 CYAN, YELLOW = (0, 255, 255), (255, 255, 0)
