@@ -1,26 +1,32 @@
 """Runs one end-to-end case in this process, as CTest does for each case.
 
-Usage: /usr/bin/python3 run_case.py MODULE TEST_NAME
+Usage: python3 run_case.py --build BUILD_DIR e2e_NAME
+       /usr/bin/python3 run_case.py MODULE TEST_NAME
        /usr/bin/python3 run_case.py --list
-The second prints every case of the test_*.py files beside it, "MODULE
-TEST_NAME" a line: CTest's list of cases, found as unittest finds them; a
-case that its module names in VARIED comes again once for each of the
-module's VARIANTS, "MODULE TEST_NAME VARIANT NAME=VALUE", run with that
-setting in its environment.
-The environment names the program (QUENDRIL_PROGRAM), the site root it was
-built with and the default one (QUENDRIL_SITE_ROOT, QUENDRIL_DEFAULT_SITE_ROOT),
-its caption and title (QUENDRIL_CAPTION, QUENDRIL_TITLE), where pictures are kept
+The first runs a case of a build folder by hand, in the foreground, with the
+command and the environment CTest has for it (ctest --show-only=json-v1).
+The second is that command. The environment names the program
+(QUENDRIL_PROGRAM), the site root it was built with and the default one
+(QUENDRIL_SITE_ROOT, QUENDRIL_DEFAULT_SITE_ROOT), its caption and title
+(QUENDRIL_CAPTION, QUENDRIL_TITLE), where pictures are kept
 (QUENDRIL_E2E_ARTIFACTS) and which X displays may be taken
 (QUENDRIL_E2E_DISPLAYS, first-last; by default the "e2e" row of
 tests/support/x_displays.txt) and CTest's time limit for a case
 (QUENDRIL_E2E_TIMEOUT, seconds): ten seconds before it, a case that still runs
 prints where it hangs and ends.
+The third prints every case of the test_*.py files beside it, "MODULE
+TEST_NAME" a line: CTest's list of cases, found as unittest finds them. A
+case that its module names in VARIED comes again for each of the module's
+VARIANTS, "MODULE TEST_NAME VARIANT NAME=VALUE", with that setting added to
+its environment.
 """
 
 import faulthandler
 import glob
 import importlib
+import json
 import os
+import subprocess
 import sys
 import unittest
 
@@ -46,10 +52,27 @@ def listing():
     return 0
 
 
+def from_build(build, name):
+    listing = subprocess.run(["ctest", "--test-dir", build, "--show-only=json-v1"],
+                             capture_output=True, text=True, check=True).stdout
+    found = [t for t in json.loads(listing)["tests"] if t["name"] == name and name.startswith("e2e_")]
+    if not found:
+        print(f"{build} has no end-to-end case {name}: ctest --test-dir {build} -N -L e2e lists them",
+              file=sys.stderr)
+        return 2
+    properties = {p["name"]: p["value"] for p in found[0].get("properties", [])}
+    environment = dict(os.environ)
+    environment.update(setting.split("=", 1) for setting in properties.get("ENVIRONMENT", []))
+    os.chdir(properties.get("WORKING_DIRECTORY", build))
+    os.execve(found[0]["command"][0], found[0]["command"], environment)
+
+
 def main():
     sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
     if sys.argv[1:] == ["--list"]:
         return listing()
+    if len(sys.argv) == 4 and sys.argv[1] == "--build":
+        return from_build(*sys.argv[2:])
     if len(sys.argv) != 3:
         print(__doc__, file=sys.stderr)
         return 2
