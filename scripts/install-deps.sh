@@ -4,7 +4,9 @@
 # are present.
 #
 #   install-deps.sh run            build the program and run it
-#   install-deps.sh test           build everything and run every test
+#   install-deps.sh test           build the program and its tests and run them,
+#                                  also under the sanitizers
+#   install-deps.sh fuzz           build the fuzz targets and run them
 #   install-deps.sh bench          build and run the benchmarks
 #   install-deps.sh debian13       make the Debian 13 root that the Windows
 #                                  build and the Debian 13 stage run in
@@ -28,13 +30,16 @@ debian13="
 "
 # Private X and Wayland desktops, a window manager that stacks the windows,
 # Qt's GTK platform theme for a dark desktop, the accessibility bus and the
-# tools that read and drive the program, the packaging checks, and clang with
-# libFuzzer for the fuzz targets.
+# tools that read and drive the program, and the packaging checks.
 test="
   $run
   xvfb xdotool x11-utils faketime weston openbox qt6-gtk-platformtheme
   python3-pyatspi at-spi2-core dbus imagemagick
   desktop-file-utils appstream dpkg-dev file lintian $debian13
+"
+# The fuzz targets: clang with libFuzzer.
+fuzz="
+  $run
   clang libclang-rt-dev
 "
 bench="
@@ -65,18 +70,19 @@ load="
 # icon engine out of libqt6svg6 into qt6-svg-plugins.
 where_known="qt6-svg-plugins"
 
-[ $# -gt 0 ] || { echo "usage: install-deps.sh run|test|bench|debian13|windows|windows-test|load ..." >&2; exit 2; }
+[ $# -gt 0 ] || { echo "usage: install-deps.sh run|test|fuzz|bench|debian13|windows|windows-test|load ..." >&2; exit 2; }
 packages=""
 for purpose in "$@"; do
   case $purpose in
     run) packages="$packages $run" ;;
     test) packages="$packages $test" ;;
+    fuzz) packages="$packages $fuzz" ;;
     bench) packages="$packages $bench" ;;
     debian13) packages="$packages $debian13" ;;
     windows) packages="$packages $windows" ;;
     windows-test) packages="$packages $windows_test" ;;
     load) packages="$packages $load" ;;
-    *) echo "install-deps: unknown purpose '$purpose' (run, test, bench, debian13, windows, windows-test or load)" >&2; exit 2 ;;
+    *) echo "install-deps: unknown purpose '$purpose' (run, test, fuzz, bench, debian13, windows, windows-test or load)" >&2; exit 2 ;;
   esac
 done
 
