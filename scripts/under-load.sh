@@ -5,7 +5,7 @@
 #
 #   scripts/under-load.sh ./scripts/test.sh
 #   scripts/under-load.sh ctest --test-dir build -j2 --output-on-failure
-#   QUENDRIL_LOAD=4 scripts/under-load.sh ctest --test-dir build-windows -j2
+#   QUENDRIL_LOAD=4 scripts/under-load.sh ./scripts/test.sh windows
 set -euo pipefail
 [ $# -gt 0 ] || { echo "usage: under-load.sh COMMAND [ARGUMENT]..." >&2; exit 2; }
 "$(dirname "$0")/install-deps.sh" load
