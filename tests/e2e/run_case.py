@@ -15,10 +15,8 @@ tests/support/x_displays.txt) and CTest's time limit for a case
 (QUENDRIL_E2E_TIMEOUT, seconds): ten seconds before it, a case that still runs
 prints where it hangs and ends.
 The third prints every case of the test_*.py files beside it, "MODULE
-TEST_NAME" a line: CTest's list of cases, found as unittest finds them. A
-case that its module names in VARIED comes again for each of the module's
-VARIANTS, "MODULE TEST_NAME VARIANT NAME=VALUE", with that setting added to
-its environment.
+TEST_NAME" a line, as unittest finds them, and the cases a module names in
+VARIED once more for each of its VARIANTS, "MODULE TEST_NAME VARIANT NAME=VALUE".
 """
 
 import faulthandler
