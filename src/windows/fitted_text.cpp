@@ -133,6 +133,10 @@ void setFittedText(QCheckBox *box, const QString &text)
         return;
     const int oneLine = box->sizeHint().height();
     box->setText(lines.join(u'\n'));
+    // The box measures its text in whole pixels, which at a fractional scale
+    // can come out a pixel wider than the lines were laid out in.
+    if (const int over = box->sizeHint().width() - box->width(); over > 0)
+        box->setText(wrappedLines(text, box->font(), width - over).join(u'\n'));
     growDownwards(box, box->sizeHint().height() - oneLine);
 }
 
