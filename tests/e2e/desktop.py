@@ -377,9 +377,12 @@ class Desktop:
         """The X window that shows this top-level accessible: at its place and
         size, or under a window manager, which may report a framed window's
         place off by its frame, the one window of its size."""
-        want = extents(frame)
+        seen = [None]
 
         def match():
+            # Read each time: a window just shown, as a message box, may still
+            # have Qt's first size of 100 x 30 and get its own a moment later.
+            seen[0] = want = extents(frame)
             windows = harness.x_windows(self.environment(), pid=program.pid)
             if self.window_manager:
                 sized = [wid for wid, *box in windows if same_box(box[2:], want[2:])]
@@ -389,7 +392,7 @@ class Desktop:
                     return wid
             return None
 
-        return wait_until(f"the X window of {frame.name!r} at {want}", match)
+        return wait_until(lambda: f"the X window of {frame.name!r} at {seen[0]}", match)
 
     def xdotool_stacking(self):
         """The window manager's record of the client windows, bottom to top."""
