@@ -35,8 +35,10 @@ fail_prefix=build-qt-windows
 for tool in $target-g++-posix cmake ninja dpkg-source apt-get; do
   command -v "$tool" >/dev/null || fail "$tool is missing; run scripts/install-deps.sh windows"
 done
-version=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null) \
-  || fail "the host's Qt (qt6-base-dev) is missing; run scripts/install-deps.sh windows"
+# The source's version, which apt-get source asks for (a rebuild of the
+# binaries alone, +bN, has another).
+version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev 2>/dev/null) \
+  || fail "Qt's tools (qt6-base-dev) are missing; run scripts/install-deps.sh windows"
 
 # What the program and its tests need: Core, Gui, Widgets, Test and the
 # Windows and offscreen platforms, optimised for size (a smaller download,
